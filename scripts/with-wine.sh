@@ -9,13 +9,12 @@ state=$(mkdir -p "$1" && cd "$1" && pwd); shift
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 export WINEPREFIX=$state/wineprefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export LOCPATH=$state/locale LC_ALL=zh_CN.UTF-8
-unset WINELOADERNOEXEC
-
+export LOCPATH=$state/locale
 if [[ ! -e $LOCPATH/zh_CN.UTF-8/LC_CTYPE ]]; then
   mkdir -p "$LOCPATH"
   localedef -i zh_CN -f UTF-8 "$LOCPATH/zh_CN.UTF-8" 2>/dev/null || true
 fi
+export LC_ALL=zh_CN.UTF-8
 
 display=""
 for n in $(seq 91 199); do
