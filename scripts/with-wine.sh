@@ -14,7 +14,7 @@ if [[ ! -e $LOCPATH/zh_CN.UTF-8/LC_CTYPE ]]; then
   mkdir -p "$LOCPATH"
   localedef -i zh_CN -f UTF-8 "$LOCPATH/zh_CN.UTF-8" 2>/dev/null || true
 fi
-export LC_ALL=zh_CN.UTF-8
+export LC_ALL=zh_CN.UTF-8 2>/dev/null  # bash itself cannot load a LOCPATH locale; Wine can
 
 display=""
 for n in $(seq 91 199); do
