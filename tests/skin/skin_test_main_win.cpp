@@ -1,14 +1,12 @@
-// Runs the toolkit tests with GDI+ started for the whole run.
+// Runs the toolkit tests with the toolkit started as the program starts it:
+// GDI+ once for the whole run, never shut down.
 #include <gtest/gtest.h>
 
-#include "skin/native_handles_win.h"
+#include "skin/toolkit_start_win.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  Gdiplus::GdiplusStartupInput input;
-  ULONG_PTR token = 0;
-  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return 2;
-  const int result = RUN_ALL_TESTS();
-  Gdiplus::GdiplusShutdown(token);
-  return result;
+  startToolkit();
+  if (gdiplusToken() == 0) return 2;
+  return RUN_ALL_TESTS();
 }

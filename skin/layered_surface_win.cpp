@@ -1,0 +1,361 @@
+#include "skin/layered_surface_win.h"
+
+#include <commctrl.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "skin/child_faces_win.h"
+#include "skin/control_base_win.h"
+#include "skin/image_loading_win.h"
+#include "skin/owned_images_win.h"
+#include "skin/property_mirror_win.h"
+#include "skin/surface_frame_win.h"
+
+namespace {
+
+constexpr UINT_PTR kSurfaceSubclassId = 0x504E47;  // one subclass per surface window
+constexpr int kCaretHeight = 12;
+
+struct SurfaceState {
+  SurfaceFrame frame;
+  // The direct children, kept between compositions: listing them is a round
+  // trip to the window server per child under Wine. WM_PARENTNOTIFY drops it.
+  std::optional<std::vector<HWND>> children;
+  bool composed = false;        // the frame holds a finished composition
+  bool composeWhenShown = false;  // a composition was skipped while hidden
+};
+
+// Window thread only: surfaces are composed on their own thread.
+std::map<HWND, std::unique_ptr<SurfaceState>>& surfaces() {
+  static auto* states = new std::map<HWND, std::unique_ptr<SurfaceState>>;
+  return *states;
+}
+
+SurfaceState* findState(HWND window) {
+  auto it = surfaces().find(window);
+  return it == surfaces().end() ? nullptr : it->second.get();
+}
+
+SurfaceFocus focus;
+
+UINT refreshRequestMessage() {
+  static const UINT message = RegisterWindowMessageA("PngControl_RefreshRequest");
+  return message;
+}
+
+// Direct children in the window manager's order. EnumChildWindows fetches the
+// list at once, where each GetWindow step is a round trip to the window server.
+std::vector<HWND> childrenOf(HWND window) {
+  std::vector<HWND> children;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  std::erase_if(children, [window](HWND child) { return GetParent(child) != window; });
+  return children;
+}
+
+template <class Visit>
+void forEachChild(HWND window, Visit&& visit) {
+  SurfaceState* state = findState(window);
+  if (!state) {
+    for (HWND child : childrenOf(window)) visit(child);
+    return;
+  }
+  if (!state->children) state->children = childrenOf(window);
+  const std::vector<HWND> children = *state->children;  // a visit may create or destroy children
+  for (HWND child : children) {
+    if (IsWindow(child)) visit(child);
+  }
+}
+
+LRESULT callChildPrevious(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto previous = reinterpret_cast<WNDPROC>(readProperty(window, kPropChildWndProc));
+  return previous ? CallWindowProcA(previous, window, message, wParam, lParam)
+                  : DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Releases what the toolkit keeps for a child when it is destroyed.
+LRESULT destroyChild(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (focus.edit == window) focus = {};
+  forgetRenderedText(window);
+  releaseDecodedImages(window);
+  const LRESULT result = callChildPrevious(window, message, wParam, lParam);
+  releaseControlProperties(window);
+  return result;
+}
+
+// Picture boxes are only drawn; this keeps their clean-up at destruction.
+LRESULT CALLBACK layeredPictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCDESTROY) return destroyChild(window, message, wParam, lParam);
+  return callChildPrevious(window, message, wParam, lParam);
+}
+
+void takeOverChildren(HWND window) {
+  forEachChild(window, [](HWND child) {
+    const intptr_t kind = readProperty(child, kPropType);
+    if (kind == kKindNone) return;
+    if (intptr_t ordinary = readProperty(child, kPropWndProc)) {
+      SetWindowLongPtrA(child, GWLP_WNDPROC, ordinary);
+      removeProperty(child, kPropWndProc);
+    }
+    if (readProperty(child, kPropChildWndProc)) return;
+    WNDPROC procedure = kind == kKindButton ? layeredButtonProc
+                        : kind == kKindEdit ? layeredEditProc
+                                            : layeredPictureProc;
+    writeProperty(child, kPropChildWndProc,
+                  SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+  });
+}
+
+void refreshNow(HWND window) {
+  takeOverChildren(window);
+  composeSurface(window);
+}
+
+void releaseSurface(HWND window) {
+  KillTimer(window, kCaretTimerId);
+  if (focus.surface == window) focus = {};
+  surfaces().erase(window);
+  releaseDecodedImages(window);
+  removeProperty(window, kPropBackImage);
+  removeProperty(window, kPropTime);
+  forgetMirroredWindow(window);
+}
+
+LRESULT CALLBACK surfaceSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR) {
+  if (message == refreshRequestMessage()) {
+    refreshNow(window);
+    return 0;
+  }
+  switch (message) {
+    case WM_PARENTNOTIFY:
+      if (LOWORD(wParam) == WM_CREATE || LOWORD(wParam) == WM_DESTROY) {
+        if (SurfaceState* state = findState(window)) state->children.reset();
+      }
+      break;
+    case WM_SHOWWINDOW:
+      if (wParam) {
+        if (SurfaceState* state = findState(window); state && state->composeWhenShown) {
+          PostMessageA(window, refreshRequestMessage(), 0, 0);
+        }
+      }
+      break;
+    case WM_NCDESTROY:
+      releaseSurface(window);
+      RemoveWindowSubclass(window, surfaceSubclassProc, kSurfaceSubclassId);
+      break;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void drawCaretLine(HWND surface, HWND edit, SurfaceFrame& frame, std::vector<std::uint32_t>& saved,
+                   int& lineX, int& lineY) {
+  RECT rect{};
+  GetWindowRect(edit, &rect);
+  POINT corner{rect.left, rect.top};
+  ScreenToClient(surface, &corner);
+  POINT caret{};
+  GetCaretPos(&caret);
+  lineX = corner.x + caret.x + 5;
+  lineY = corner.y + (rect.bottom - rect.top - kCaretHeight) / 2;
+  saved.clear();
+  for (int row = 0; row < kCaretHeight; ++row) {
+    const int y = lineY + row;
+    if (lineX < 0 || lineX >= frame.width() || y < 0 || y >= frame.height()) continue;
+    std::uint32_t& pixel = frame.pixels()[y * frame.width() + lineX];
+    saved.push_back(pixel);
+    pixel = 0xFF000000;  // opaque black
+  }
+}
+
+void restoreCaretLine(SurfaceFrame& frame, const std::vector<std::uint32_t>& saved, int lineX, int lineY) {
+  std::size_t next = 0;
+  for (int row = 0; row < kCaretHeight; ++row) {
+    const int y = lineY + row;
+    if (lineX < 0 || lineX >= frame.width() || y < 0 || y >= frame.height()) continue;
+    frame.pixels()[y * frame.width() + lineX] = saved[next++];
+  }
+}
+
+}  // namespace
+
+const SurfaceFocus& surfaceFocus() { return focus; }
+
+const SurfaceFrame* surfaceFrame(HWND window) {
+  SurfaceState* state = findState(window);
+  return state && state->composed ? &state->frame : nullptr;
+}
+
+bool PngLayeredWindow::bindSurface(HWND window) {
+  if (!IsWindow(window)) return false;
+  window_ = window;
+  SetWindowLongPtrA(window, GWL_EXSTYLE, WS_EX_LAYERED);
+  CreateCaret(window, nullptr, 1, kCaretHeight);
+  if (!readProperty(window, kPropTime)) {
+    SetTimer(window, kCaretTimerId, 500, caretTimerProc);
+    writeProperty(window, kPropTime, static_cast<intptr_t>(kCaretTimerId));
+  }
+  SetWindowSubclass(window, surfaceSubclassProc, kSurfaceSubclassId, 0);
+  if (!findState(window)) surfaces()[window] = std::make_unique<SurfaceState>();
+  return true;
+}
+
+bool PngLayeredWindow::setBackImage(Gdiplus::GpImage* image) {
+  if (!IsWindow(window_) || !image) return false;
+  storeCallerImage(window_, kPropBackImage, image);
+  composeSurface(window_);
+  return true;
+}
+
+bool PngLayeredWindow::setBackImageFromBytes(std::span<const std::uint8_t> bytes) {
+  UniqueGpImage image = loadImageFromBytes(bytes);
+  if (!IsWindow(window_) || !image) return false;
+  keepDecodedImage(window_, kPropBackImage, std::move(image));
+  composeSurface(window_);
+  return true;
+}
+
+void PngLayeredWindow::refresh() const {
+  if (!IsWindow(window_)) return;
+  if (GetWindowThreadProcessId(window_, nullptr) != GetCurrentThreadId()) {
+    // Compositions of one surface run on its own thread only, one at a time.
+    PostMessageA(window_, refreshRequestMessage(), 0, 0);
+    return;
+  }
+  refreshNow(window_);
+}
+
+void PngLayeredWindow::move(std::optional<int> left, std::optional<int> top, std::optional<int> width,
+                            std::optional<int> height, bool noRedraw) const {
+  UINT flags = SWP_NOZORDER;
+  if (noRedraw) flags |= SWP_NOREDRAW;
+  if (!left && !top) flags |= SWP_NOMOVE;
+  if (!width && !height) flags |= SWP_NOSIZE;
+  RECT rect{};
+  GetWindowRect(window_, &rect);
+  SetWindowPos(window_, nullptr, left.value_or(rect.left), top.value_or(rect.top),
+               width.value_or(rect.right - rect.left), height.value_or(rect.bottom - rect.top), flags);
+}
+
+bool PngLayeredWindow::isWindow() const { return IsWindow(window_) == TRUE; }
+
+LRESULT PngLayeredWindow::sendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+  return SendMessageA(window_, message, wParam, lParam);
+}
+
+void composeSurface(HWND window) {
+  RECT rect{};
+  if (!IsWindow(window) || !GetWindowRect(window, &rect)) return;
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return;
+  auto& slot = surfaces()[window];
+  if (!slot) slot = std::make_unique<SurfaceState>();
+  SurfaceState& state = *slot;
+  // Nobody sees a hidden window: compose when it is shown.
+  if (!IsWindowVisible(window)) {
+    state.composeWhenShown = true;
+    return;
+  }
+  state.composeWhenShown = false;
+  if (!state.frame.ensureSize(width, height)) return;
+
+  state.frame.clear();
+  if (auto* background = reinterpret_cast<Gdiplus::GpImage*>(readProperty(window, kPropBackImage))) {
+    drawImageInto(state.frame, background, 0, 0, width, height);
+  }
+  forEachChild(window, [&](HWND child) {
+    if (readProperty(child, kPropType) != kKindNone) drawChildFace(window, child, state.frame);
+  });
+  state.composed = true;
+  pushToScreen(window, false);
+}
+
+void pushToScreen(HWND window, bool caret) {
+  SurfaceState* state = findState(window);
+  if (!state || !state->composed || !IsWindow(window)) return;
+  if (!caret || !focus.edit) {
+    state->frame.push(window);
+    return;
+  }
+  std::vector<std::uint32_t> saved;
+  int lineX = 0, lineY = 0;
+  drawCaretLine(window, focus.edit, state->frame, saved, lineX, lineY);
+  state->frame.push(window);
+  restoreCaretLine(state->frame, saved, lineX, lineY);
+}
+
+void CALLBACK caretTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
+  if (window != focus.surface || !focus.edit || !surfaceFrame(window)) return;
+  focus.caretPhase = 1 - focus.caretPhase;
+  pushToScreen(window, focus.caretPhase == 1);
+}
+
+LRESULT CALLBACK layeredEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND surface = GetParent(window);
+  switch (message) {
+    case WM_SETFOCUS:
+      focus = {surface, window, 0};
+      break;
+    case WM_KILLFOCUS:
+      focus = {};
+      break;
+    case WM_CHAR:
+    case WM_IME_CHAR:
+    case WM_SETTEXT:
+    case WM_CUT:
+    case WM_PASTE:
+    case WM_KEYDOWN:
+    case WM_LBUTTONUP:
+      break;
+    case WM_NCDESTROY:
+      return destroyChild(window, message, wParam, lParam);
+    default:
+      return callChildPrevious(window, message, wParam, lParam);
+  }
+  const LRESULT result = callChildPrevious(window, message, wParam, lParam);
+  composeSurface(surface);
+  return result;
+}
+
+LRESULT CALLBACK layeredButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const intptr_t state = readProperty(window, kPropDrawState);
+  intptr_t next = state;
+  switch (message) {
+    case WM_MOUSEMOVE:
+      if (state == kDrawHover || state == kDrawPressed) return callChildPrevious(window, message, wParam, lParam);
+      {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
+        TrackMouseEvent(&track);
+      }
+      next = kDrawHover;
+      break;
+    case WM_MOUSELEAVE:
+      next = kDrawNormal;
+      break;
+    case WM_LBUTTONDOWN:
+      next = kDrawPressed;
+      break;
+    case WM_LBUTTONUP:
+      next = state == kDrawPressed ? kDrawHover : kDrawNormal;
+      break;
+    case WM_ENABLE:
+      next = wParam ? kDrawNormal : kDrawDisabled;
+      break;
+    case WM_NCDESTROY:
+      return destroyChild(window, message, wParam, lParam);
+    default:
+      return callChildPrevious(window, message, wParam, lParam);
+  }
+  writeProperty(window, kPropDrawState, next);
+  composeSurface(GetParent(window));
+  return callChildPrevious(window, message, wParam, lParam);
+}
