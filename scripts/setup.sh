@@ -4,8 +4,8 @@ set -euo pipefail
 
 packages=(
   cmake make g++ g++-mingw-w64-x86-64-posix googletest libgtest-dev libbenchmark-dev
-  wine wine64 fonts-wine xvfb xauth xdotool imagemagick fonts-wqy-microhei locales
-  clang libclang-rt-14-dev
+  wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei locales
+  clang libclang-rt-14-dev python3
 )
 
 missing=()

@@ -91,8 +91,11 @@ LRESULT destroyChild(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
-// Picture boxes are only drawn; this keeps their clean-up at destruction.
+// Picture boxes on a surface are only drawn: the mouse passes through them to
+// the controls below (a row's bar lies over its edit box and buttons) or to
+// the surface. This also keeps their clean-up at destruction.
 LRESULT CALLBACK layeredPictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCHITTEST) return HTTRANSPARENT;
   if (message == WM_NCDESTROY) return destroyChild(window, message, wParam, lParam);
   return callChildPrevious(window, message, wParam, lParam);
 }
