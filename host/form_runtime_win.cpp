@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <unordered_map>
 #include <utility>
 
 namespace {
@@ -24,6 +25,7 @@ struct Form {
   HWND handle = nullptr;
   WindowHandlers handlers;
   std::vector<Control> controls;  // control id n is element n - 1
+  std::unordered_map<HWND, int> controlIds;  // notifications name their control by handle
   bool dragByBackground = false;
   HICON trayIcon = nullptr;
   std::string trayTip;
@@ -110,9 +112,11 @@ std::pair<int, Form*> formOfHandle(HWND handle) {
 void onCommand(int window, Form& form, WPARAM wParam, LPARAM lParam) {
   const auto child = reinterpret_cast<HWND>(lParam);
   if (!child) return;
-  for (std::size_t i = 0; i < form.controls.size(); ++i) {
-    if (form.controls[i].handle != child) continue;
-    const ControlRef sender{window, static_cast<int>(i) + 1};
+  auto found = form.controlIds.find(child);
+  if (found == form.controlIds.end()) return;
+  {
+    const std::size_t i = static_cast<std::size_t>(found->second - 1);
+    const ControlRef sender{window, found->second};
     const std::string name = form.controls[i].name;
     switch (HIWORD(wParam)) {
       case BN_CLICKED:
@@ -127,7 +131,6 @@ void onCommand(int window, Form& form, WPARAM wParam, LPARAM lParam) {
       default:
         break;
     }
-    return;
   }
 }
 
@@ -275,7 +278,10 @@ int loadWindow(const WindowTemplate& form, WindowHandlers handlers, int owner, b
   entry.dragByBackground = form.dragByBackground;
   for (std::size_t i = 0; i < form.controls.size(); ++i) {
     const ControlTemplate& control = form.controls[i];
-    entry.controls.push_back({createControl(handle, control, static_cast<int>(i) + 1), control.name, control.kind});
+    const int controlId = static_cast<int>(i) + 1;
+    HWND made = createControl(handle, control, controlId);
+    entry.controls.push_back({made, control.name, control.kind});
+    if (made) entry.controlIds[made] = controlId;
   }
 
   // Built while hidden: nothing composed during construction is ever seen.
@@ -360,6 +366,7 @@ std::optional<ControlRef> copyControl(ControlRef original) {
   }
   const Control entry{copy, source->name, source->kind};  // `source` dangles once the vector grows
   form->controls.push_back(entry);
+  form->controlIds[copy] = id;
   return ControlRef{original.window, id};
 }
 
@@ -367,6 +374,7 @@ void destroyControl(ControlRef control) {
   Control* entry = findControlEntry(control);
   if (!entry || !entry->handle) return;
   HWND handle = std::exchange(entry->handle, nullptr);
+  if (Form* form = findForm(control.window)) form->controlIds.erase(handle);
   DestroyWindow(handle);
 }
 

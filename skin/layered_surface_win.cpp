@@ -118,6 +118,14 @@ void takeOverChildren(HWND window) {
 }
 
 void refreshNow(HWND window) {
+  // A hidden surface is taken over and composed when it is shown: building a
+  // window of many rows then costs one pass, not one per row.
+  if (!IsWindowVisible(window)) {
+    auto& slot = surfaces()[window];
+    if (!slot) slot = std::make_unique<SurfaceState>();
+    slot->composeWhenShown = true;
+    return;
+  }
   takeOverChildren(window);
   composeSurface(window);
 }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <map>
 
 #include "assets/resource_ids.h"
 #include "reminder/due_check.h"
@@ -19,7 +20,16 @@ Gdiplus::GpImage* background(int rows) {
   return kept.get();
 }
 
-ControlRef templateControl(const char* name) { return *findControl(strip().window, name); }
+// The template's controls by name, looked up once: the control list grows
+// with every row.
+ControlRef templateControl(const char* name) {
+  static std::map<std::string, ControlRef, std::less<>> found;
+  auto it = found.find(name);
+  if (it != found.end()) return it->second;
+  const ControlRef control = findControl(strip().window, name).value_or(ControlRef{});
+  found.emplace(name, control);
+  return control;
+}
 
 // The row (1-based) whose control in `controls` is the sender, or whose
 // template control it is; 0 when none.
@@ -55,6 +65,7 @@ std::string withoutDelimiters(const std::string& text) {
 // Keeps the memo of the edited row current at every change.
 void onMemoTextChanged() {
   StripState& s = strip();
+  if (s.building) return;  // construction sets the memos itself
   const std::size_t row = rowOfSender(kMemoEdit, s.editControls);
   if (row == 0) return;
   const ControlRef edit = eventSender();
