@@ -49,6 +49,10 @@ std::vector<std::string> splitText(std::string_view text, char delimiter);
 std::int32_t textToInteger(std::string_view text);
 std::string integerToText(std::int64_t value);
 
+// The text without "&" and "\", which would split the memo when the file is
+// read again. Double-byte characters stay whole, trail bytes included.
+std::string withoutItemDelimiters(std::string_view text);
+
 MemoItem makeFirstRunMemo(std::int32_t defaultTextColor);
 MemoItem makeNewRowMemo(std::int32_t defaultTextColor);
 

@@ -78,6 +78,20 @@ std::vector<std::string> splitText(std::string_view text, char delimiter) {
   return pieces;
 }
 
+std::string withoutItemDelimiters(std::string_view text) {
+  std::string kept;
+  kept.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (isDoubleByteStart(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+      kept.append(text.substr(i, 2));
+      ++i;
+    } else if (text[i] != '&' && text[i] != '\\') {
+      kept.push_back(text[i]);
+    }
+  }
+  return kept;
+}
+
 std::int32_t textToInteger(std::string_view text) {
   std::string folded = foldFullWidth(text);
   std::string_view s = folded;

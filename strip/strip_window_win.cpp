@@ -46,22 +46,6 @@ void setClockLook(PngButton& clock, bool timerOn) {
                   s.clockPressedImage.get());
 }
 
-// "&" and "\" would split the memo when the file is read again: the edit
-// boxes refuse them, typed or pasted. Double-byte characters stay whole.
-std::string withoutDelimiters(const std::string& text) {
-  std::string kept;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c >= 0x80 && i + 1 < text.size()) {
-      kept.append(text, i, 2);
-      ++i;
-    } else if (c != '&' && c != '\\') {
-      kept.push_back(text[i]);
-    }
-  }
-  return kept;
-}
-
 // Keeps the memo of the edited row current at every change.
 void onMemoTextChanged() {
   StripState& s = strip();
@@ -70,7 +54,8 @@ void onMemoTextChanged() {
   if (row == 0) return;
   const ControlRef edit = eventSender();
   const std::string text = controlText(edit);
-  const std::string kept = withoutDelimiters(text);
+  // The edit boxes refuse "&" and "\", typed or pasted: see withoutItemDelimiters.
+  const std::string kept = withoutItemDelimiters(text);
   if (kept != text) {
     HWND handle = controlHandle(edit);
     DWORD caret = 0;

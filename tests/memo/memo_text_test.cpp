@@ -105,6 +105,26 @@ TEST(TextToInteger, ReadsTheLeadingNumberAndTruncatesTowardZero) {
   }
 }
 
+TEST(WithoutItemDelimiters, DropsOnlySingleByteDelimiters) {
+  struct Case {
+    std::string text;
+    std::string kept;
+  };
+  const Case cases[] = {
+      {"plain", "plain"},
+      {"a&b\\c", "abc"},
+      {"&&\\", ""},
+      {"十点&开会", "十点开会"},
+      // 0x5C as a trail byte belongs to its character and stays.
+      {bytes({0x81, 0x5C, '\\', 0x81, '&'}), bytes({0x81, 0x5C, 0x81, '&'})},
+      {bytes({'x', 0xB0}), bytes({'x', 0xB0})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.text));
+    EXPECT_EQ(withoutItemDelimiters(c.text), c.kept);
+  }
+}
+
 TEST(IntegerToText, WritesPlainDecimal) {
   EXPECT_EQ(integerToText(0), "0");
   EXPECT_EQ(integerToText(16777215), "16777215");
