@@ -22,12 +22,25 @@ constexpr intptr_t kNoColour = -1;
 struct RenderedText {
   std::string text;
   LOGFONTA font{};
-  PngFont gdiplusFont;  // made from `font`; finding a family by name is slow under Wine
   COLORREF colour = 0;
   int width = 0;
   int height = 0;
   UniqueGpImage pixels;  // premultiplied; empty when nothing could be drawn
 };
+
+// GDI+ fonts by the GDI font they were made from, shared by every edit box:
+// finding a family by name is slow under Wine.
+const PngFont& gdiplusFontFor(HWND edit, const LOGFONTA& font) {
+  static auto* fonts = new std::map<std::string, PngFont>;  // window thread only
+  std::string key(reinterpret_cast<const char*>(&font), sizeof font);
+  auto it = fonts->find(key);
+  if (it == fonts->end()) {
+    PngFont made;
+    made.createFromWindow(edit);
+    it = fonts->emplace(std::move(key), std::move(made)).first;
+  }
+  return it->second;
+}
 
 std::map<HWND, RenderedText>& renderedTexts() {
   static auto* texts = new std::map<HWND, RenderedText>;  // window thread only
@@ -95,11 +108,7 @@ Gdiplus::GpImage* textPixels(HWND edit, int width, int height) {
   const bool same = kept.text == text && kept.colour == colour && kept.width == width && kept.height == height &&
                     std::memcmp(&kept.font, &font, sizeof font) == 0;
   if (!same) {
-    if (!kept.gdiplusFont.handle() || std::memcmp(&kept.font, &font, sizeof font) != 0) {
-      kept.gdiplusFont.release();
-      kept.gdiplusFont.createFromWindow(edit);
-    }
-    kept.pixels = renderText(kept.gdiplusFont, text, colour, width, height);
+    kept.pixels = renderText(gdiplusFontFor(edit, font), text, colour, width, height);
     kept.text = text;
     kept.font = font;
     kept.colour = colour;
