@@ -7,8 +7,7 @@
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$here/tests/e2e/lib.sh"
-build=$1
-[[ -d $build/windows ]] && build=$build/windows
+build=$(e2e_windows_build "$1")
 runs=${2:-5}
 work=$E2E_SHOT_DIR/startup
 

@@ -9,11 +9,7 @@
 
 #include "skin/native_handles_win.h"
 
-struct IconTraits {
-  using Handle = HICON;
-  static void close(Handle h) { DestroyIcon(h); }
-};
-using UniqueIcon = UniqueNative<IconTraits>;
+using UniqueIcon = UniqueNative<CloseWith<HICON, DestroyIcon>>;
 
 // The bytes of RCDATA resource `id` in the executable; empty when it has none.
 // They are mapped with the module and stay valid for the whole run.

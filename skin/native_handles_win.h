@@ -46,79 +46,33 @@ class UniqueNative {
   Handle handle_{};
 };
 
-struct GdiObjectTraits {
-  using Handle = HGDIOBJ;
-  static void close(Handle h) { DeleteObject(h); }
-};
-struct BitmapTraits {
-  using Handle = HBITMAP;
-  static void close(Handle h) { DeleteObject(h); }
-};
-struct MemoryDcTraits {
-  using Handle = HDC;
-  static void close(Handle h) { DeleteDC(h); }
-};
-struct FontTraits {
-  using Handle = HFONT;
-  static void close(Handle h) { DeleteObject(h); }
-};
-struct GlobalMemoryTraits {
-  using Handle = HGLOBAL;
-  static void close(Handle h) { GlobalFree(h); }
-};
-struct WindowTraits {
-  using Handle = HWND;
-  static void close(Handle h) { DestroyWindow(h); }
+// Traits whose closer is a plain function of the handle.
+template <class H, auto Close>
+struct CloseWith {
+  using Handle = H;
+  static void close(Handle h) { Close(h); }
 };
 
-struct GpImageTraits {
-  using Handle = Gdiplus::GpImage*;
-  static void close(Handle h) { Gdiplus::DllExports::GdipDisposeImage(h); }
-};
-struct GpGraphicsTraits {
-  using Handle = Gdiplus::GpGraphics*;
-  static void close(Handle h) { Gdiplus::DllExports::GdipDeleteGraphics(h); }
-};
-struct GpBrushTraits {
-  using Handle = Gdiplus::GpBrush*;
-  static void close(Handle h) { Gdiplus::DllExports::GdipDeleteBrush(h); }
-};
-struct GpPenTraits {
-  using Handle = Gdiplus::GpPen*;
-  static void close(Handle h) { Gdiplus::DllExports::GdipDeletePen(h); }
-};
-struct GpFontTraits {
-  using Handle = Gdiplus::GpFont*;
-  static void close(Handle h) { Gdiplus::DllExports::GdipDeleteFont(h); }
-};
-struct GpFontFamilyTraits {
-  using Handle = Gdiplus::GpFontFamily*;
-  static void close(Handle h) { Gdiplus::DllExports::GdipDeleteFontFamily(h); }
-};
-struct GpStringFormatTraits {
-  using Handle = Gdiplus::GpStringFormat*;
-  static void close(Handle h) { Gdiplus::DllExports::GdipDeleteStringFormat(h); }
-};
 struct ComStreamTraits {
   using Handle = IStream*;
   static void close(Handle h) { h->Release(); }
 };
 
-using UniqueGdiObject = UniqueNative<GdiObjectTraits>;
-using UniqueBitmap = UniqueNative<BitmapTraits>;
-using UniqueMemoryDc = UniqueNative<MemoryDcTraits>;
-using UniqueFont = UniqueNative<FontTraits>;
-using UniqueGlobalMemory = UniqueNative<GlobalMemoryTraits>;
-using UniqueWindow = UniqueNative<WindowTraits>;
-using UniqueGpImage = UniqueNative<GpImageTraits>;
-using UniqueGpGraphics = UniqueNative<GpGraphicsTraits>;
-using UniqueGpBrush = UniqueNative<GpBrushTraits>;
-using UniqueGpPen = UniqueNative<GpPenTraits>;
-using UniqueGpFont = UniqueNative<GpFontTraits>;
-using UniqueGpFontFamily = UniqueNative<GpFontFamilyTraits>;
-using UniqueGpStringFormat = UniqueNative<GpStringFormatTraits>;
+using UniqueGdiObject = UniqueNative<CloseWith<HGDIOBJ, DeleteObject>>;
+using UniqueBitmap = UniqueNative<CloseWith<HBITMAP, DeleteObject>>;
+using UniqueMemoryDc = UniqueNative<CloseWith<HDC, DeleteDC>>;
+using UniqueFont = UniqueNative<CloseWith<HFONT, DeleteObject>>;
+using UniqueGlobalMemory = UniqueNative<CloseWith<HGLOBAL, GlobalFree>>;
+using UniqueWindow = UniqueNative<CloseWith<HWND, DestroyWindow>>;
+using UniqueGpImage = UniqueNative<CloseWith<Gdiplus::GpImage*, Gdiplus::DllExports::GdipDisposeImage>>;
+using UniqueGpGraphics = UniqueNative<CloseWith<Gdiplus::GpGraphics*, Gdiplus::DllExports::GdipDeleteGraphics>>;
+using UniqueGpBrush = UniqueNative<CloseWith<Gdiplus::GpBrush*, Gdiplus::DllExports::GdipDeleteBrush>>;
+using UniqueGpPen = UniqueNative<CloseWith<Gdiplus::GpPen*, Gdiplus::DllExports::GdipDeletePen>>;
+using UniqueGpFont = UniqueNative<CloseWith<Gdiplus::GpFont*, Gdiplus::DllExports::GdipDeleteFont>>;
+using UniqueGpFontFamily = UniqueNative<CloseWith<Gdiplus::GpFontFamily*, Gdiplus::DllExports::GdipDeleteFontFamily>>;
+using UniqueGpStringFormat =
+    UniqueNative<CloseWith<Gdiplus::GpStringFormat*, Gdiplus::DllExports::GdipDeleteStringFormat>>;
 using UniqueComStream = UniqueNative<ComStreamTraits>;
-
 // A DC borrowed from a window, released with the window it came from.
 class WindowDc {
  public:

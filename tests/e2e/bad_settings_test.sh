@@ -6,8 +6,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=tests/e2e/lib.sh
 source "$here/lib.sh"
 
-build=$1
-[[ -d $build/windows ]] && build=$build/windows
+build=$(e2e_windows_build "$1")
 exe=$build/strip/memo.exe
 work=$E2E_SHOT_DIR/bad
 

@@ -32,6 +32,9 @@ e2e_polls() { awk -v s="$1" 'BEGIN { n = int(s * 20 + 0.5); print (n < 1 ? 1 : n
 
 e2e_log() { printf '%s\n' "$*" >&2; }
 
+# e2e_windows_build DIR: prints the Windows cross build, given it or the native build that holds it in windows/.
+e2e_windows_build() { if [[ -d $1/windows ]]; then printf '%s\n' "$1/windows"; else printf '%s\n' "$1"; fi; }
+
 # --- starting the program ----------------------------------------------------
 
 # e2e_write_settings DIR FIXTURE: writes FIXTURE (a UTF-8 file, "-" for stdin) as DIR/配置.dpk in GBK with CR LF lines.

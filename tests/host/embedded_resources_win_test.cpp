@@ -154,10 +154,10 @@ TEST(TrayIcon, LoadsAtTheTraySizesAsAlphaIcons) {
     format.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HDC screen = GetDC(nullptr);
-    UniqueNative<BitmapTraits> target(CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueBitmap target(CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     ReleaseDC(nullptr, screen);
     ASSERT_TRUE(target);
-    UniqueNative<MemoryDcTraits> dc(CreateCompatibleDC(nullptr));
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     HGDIOBJ old = SelectObject(dc.get(), target.get());
     RECT all{0, 0, size, size};
     FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
