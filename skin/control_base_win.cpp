@@ -172,6 +172,7 @@ LRESULT CALLBACK parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_NCDESTROY: {
       const LRESULT result = callPreviousProc(window, message, wParam, lParam);
       removeProperty(window, kPropWndProc);
+      forgetMirroredWindow(window);  // a later window may get this handle
       return result;
     }
     default:
