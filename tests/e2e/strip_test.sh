@@ -148,17 +148,23 @@ start_strip <<'FIXTURE'
 启动Y坐标=300
 条目内容=due&真&2011-01-01-12:00:00&假&16777215\later&真&2099-01-01-12:00:00&真&16777215\
 FIXTURE
-red=0 plain=0
+red=0 plain=0 balloon=0
 for _ in $(seq 30); do
+  # The balloon is a window of its own near the bottom-right corner.
+  for window in $(e2e_windows); do
+    read -r bx by bw bh < <(e2e_geometry "$window")
+    (( bx + bw > 900 && by + bh > 800 )) && balloon=1
+  done
   shot=$(e2e_screenshot)
   pixel=$(e2e_pixel 500 326 "$shot")  # row 1's bar outline
   if e2e_colour_near "$pixel" "230,40,40" 70; then red=1; elif ((red)); then plain=1; fi
   row2=$(e2e_pixel 500 346 "$shot")
-  ((red && plain)) && break
+  ((red && plain && balloon)) && break
   sleep 0.25
 done
 e2e_check "(( red ))" "row 1's bar shows the red frame"
 e2e_check "(( plain ))" "and then the plain bar again"
+e2e_check "(( balloon ))" "a balloon appears near the bottom-right corner"
 e2e_check "! e2e_colour_near \"\$row2\" '230,40,40' 70" "row 2, due in 2099, stays plain"
 e2e_stop
 
