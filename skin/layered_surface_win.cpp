@@ -91,11 +91,23 @@ LRESULT destroyChild(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
+// Nothing a child paints on a layered surface is ever seen: the surface's
+// composition is. Validating instead spares the class's own painting, which
+// every image change would otherwise start (a flashing strip repaints 41 bars).
+LRESULT skipInvisiblePaint(HWND window, UINT message) {
+  if (message == WM_ERASEBKGND) return 1;
+  PAINTSTRUCT ps;
+  BeginPaint(window, &ps);
+  EndPaint(window, &ps);
+  return 0;
+}
+
 // Picture boxes on a surface are only drawn: the mouse passes through them to
 // the controls below (a row's bar lies over its edit box and buttons) or to
 // the surface. This also keeps their clean-up at destruction.
 LRESULT CALLBACK layeredPictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCHITTEST) return HTTRANSPARENT;
+  if (message == WM_PAINT || message == WM_ERASEBKGND) return skipInvisiblePaint(window, message);
   if (message == WM_NCDESTROY) return destroyChild(window, message, wParam, lParam);
   return callChildPrevious(window, message, wParam, lParam);
 }
@@ -361,6 +373,9 @@ LRESULT CALLBACK layeredButtonProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_ENABLE:
       next = wParam ? kDrawNormal : kDrawDisabled;
       break;
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+      return skipInvisiblePaint(window, message);
     case WM_NCDESTROY:
       return destroyChild(window, message, wParam, lParam);
     default:
