@@ -59,15 +59,6 @@ void fillRect(SurfaceFrame& frame, int x, int y, int width, int height, std::uin
   frame.blend({row.data(), width, height, 0}, x, y);  // stride 0 repeats the row
 }
 
-std::string windowText(HWND window) {
-  const int length = GetWindowTextLengthA(window);
-  if (length <= 0) return {};
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int copied = GetWindowTextA(window, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return text;
-}
-
 UniqueGpImage renderText(const PngFont& font, const std::string& text, COLORREF colour, int width, int height) {
   if (!font.handle()) return {};
   PngStringFormat format;

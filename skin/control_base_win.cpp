@@ -32,6 +32,15 @@ void removeProperty(HWND window, const char* name) {
   mirrorRemoval(window, name);
 }
 
+std::string windowText(HWND window) {
+  const int length = GetWindowTextLengthA(window);
+  if (length <= 0) return {};
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const int copied = GetWindowTextA(window, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
 HWND parentOf(HWND window) {
   if (!(GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) return nullptr;
   return GetParent(window);

@@ -53,6 +53,9 @@ intptr_t readProperty(HWND window, const char* name);
 void writeProperty(HWND window, const char* name, intptr_t value);
 void removeProperty(HWND window, const char* name);
 
+// The window's text as ANSI bytes; empty for none.
+std::string windowText(HWND window);
+
 // The parent a control paints over: 0 for top-level windows, whose GetParent
 // is their owner.
 HWND parentOf(HWND window);

@@ -133,14 +133,7 @@ void PngEditBox::setBackType(int backType) const {
   InvalidateRect(window_, nullptr, TRUE);
 }
 
-std::string PngEditBox::text() const {
-  const int length = GetWindowTextLengthA(window_);
-  if (length <= 0) return {};
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int copied = GetWindowTextA(window_, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-  return text;
-}
+std::string PngEditBox::text() const { return windowText(window_); }
 
 LRESULT CALLBACK editBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
