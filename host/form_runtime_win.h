@@ -3,6 +3,7 @@
 // one window thread; ids are never reused within a run.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -12,7 +13,23 @@
 
 #include <windows.h>
 
-enum class ControlKind { kButton, kEdit, kLabel, kCheckBox, kRadioButton, kGroupBox, kBalloonTip };
+// kTimeBox: a one-line, read-only, centred edit box with a spinner beside it
+// whose presses only raise an event. kColourPicker: a drop-down list of colours.
+enum class ControlKind {
+  kButton,
+  kEdit,
+  kLabel,
+  kCheckBox,
+  kRadioButton,
+  kGroupBox,
+  kBalloonTip,
+  kTimeBox,
+  kColourPicker
+};
+
+// Key modifier bits as key handlers get them; a modifier key's own press does
+// not count itself.
+enum KeyModifier { kKeyModifierCtrl = 1, kKeyModifierShift = 2, kKeyModifierAlt = 4 };
 
 struct ControlTemplate {
   std::string name;
@@ -22,6 +39,9 @@ struct ControlTemplate {
   bool visible = true;
   DWORD style = 0;      // extra style bits for the kind's window class
   int textLimit = 0;    // edit boxes: at most this many bytes; 0 for the class default
+  // The group box, earlier in the template, that holds this control; its
+  // position is then in the group box's coordinates. Empty: the window.
+  std::string container{};
 };
 
 struct WindowTemplate {
@@ -57,6 +77,17 @@ struct WindowHandlers {
   std::map<std::string, std::function<void()>, std::less<>> clicked;
   std::map<std::string, std::function<void()>, std::less<>> lostFocus;
   std::map<std::string, std::function<void()>, std::less<>> textChanged;
+  // Time boxes: a spinner press, +1 up and -1 down; the box's text is not touched.
+  std::map<std::string, std::function<void(int direction)>, std::less<>> spinnerPressed;
+  // Time boxes: a key press (virtual-key code, KeyModifier bits); true consumes
+  // it, and the box then sees neither the key nor a character made from it.
+  std::map<std::string, std::function<bool(int keyCode, int modifiers)>, std::less<>> keyPressed;
+  // Time boxes: the left button released or the mouse moved over the box; true
+  // consumes the message.
+  std::map<std::string, std::function<bool()>, std::less<>> mouseReleased;
+  std::map<std::string, std::function<bool()>, std::less<>> mouseMoved;
+  // Colour pickers: the user picked a colour from the list.
+  std::map<std::string, std::function<void()>, std::less<>> colourChosen;
   // Raw messages the window's procedure does not know; true when handled.
   std::function<bool(int window, UINT message, WPARAM wParam, LPARAM lParam)> otherMessage;
 };
@@ -95,6 +126,30 @@ RECT controlRect(ControlRef control);
 std::string controlText(ControlRef control);
 void setControlText(ControlRef control, std::string_view text);
 void setControlVisible(ControlRef control, bool visible);
+// Selection of an edit box or time box, in characters (bytes for single-byte
+// text). The start reads as the caret when nothing is selected. Writing the
+// start or the count selects from the start and the count last written; a
+// negative start puts the caret at the end, a start past the end is clamped.
+int selectionStart(ControlRef edit);
+int selectionCount(ControlRef edit);
+void setSelectionStart(ControlRef edit, int start);
+void setSelectionCount(ControlRef edit, int count);
+std::string selectedText(ControlRef edit);
+void replaceSelection(ControlRef edit, std::string_view replacement);
+
+// Check boxes and radio buttons. Checking a radio button leaves the others of
+// its group as they are.
+bool isChecked(ControlRef button);
+void setChecked(ControlRef button, bool checked);
+
+// Colour pickers: the chosen colour (0x00BBGGRR), -1 when none is. Setting a
+// colour the list lacks adds it to the list; no colour-chosen event follows.
+std::int32_t pickerColour(ControlRef picker);
+void setPickerColour(ControlRef picker, std::int32_t colour);
+
+// The mouse pointer in screen pixels.
+POINT pointerPosition();
+
 // Always-on-top on, then off: lifts the window above others without activating it.
 void raiseWindow(int window);
 

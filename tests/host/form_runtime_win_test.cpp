@@ -1,11 +1,16 @@
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
 
 #include <string>
 #include <vector>
 
 #include "host/form_runtime_win.h"
+#include "skin/native_handles_win.h"
 
 namespace {
 
@@ -227,6 +232,334 @@ TEST_F(FormRuntime, ABalloonAppearsAtThePointAndGoesAway) {
   }
   EXPECT_TRUE(shown);
   showBalloon(balloon, {1260, 996}, "again", 0);  // a second balloon reuses the window
+}
+
+// The newer kinds together: a time box, radio buttons in a group box, a check
+// box, a colour picker and a plain edit box.
+WindowTemplate controlsTemplate() {
+  WindowTemplate form;
+  form.title = "控件";
+  form.left = 300;
+  form.top = 300;
+  form.width = 380;
+  form.height = 250;
+  form.controls = {
+      {"时间框", ControlKind::kTimeBox, 16, 53, 128, 24, "2011-01-01-12:00:00", true, 0, 19},
+      {"分组", ControlKind::kGroupBox, 16, 92, 344, 60, " 分组 "},
+      {"甲", ControlKind::kRadioButton, 63, 24, 92, 24, "甲", true, 0, 0, "分组"},
+      {"乙", ControlKind::kRadioButton, 197, 24, 92, 24, "乙", true, 0, 0, "分组"},
+      {"勾选", ControlKind::kCheckBox, 18, 20, 191, 24, "勾选"},
+      {"颜色", ControlKind::kColourPicker, 296, 189, 67, 24, ""},
+      {"编辑", ControlKind::kEdit, 16, 190, 100, 20, "十点开会"},
+  };
+  return form;
+}
+
+HWND spinnerOf(int window) { return FindWindowExA(windowHandle(window), nullptr, UPDOWN_CLASSA, nullptr); }
+
+LPARAM keyData(int key, bool altContext) {
+  const LPARAM scan = MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
+  return 1 | (scan << 16) | (altContext ? (LPARAM{1} << 29) : 0);
+}
+
+// Makes the keys down in the thread's keyboard state, for GetKeyState.
+void holdKeys(const std::vector<int>& keys) {
+  BYTE state[256] = {};
+  for (int key : keys) state[key] = 0x80;
+  SetKeyboardState(state);
+}
+
+TEST_F(FormRuntime, ATimeBoxIsAReadOnlyCentredEditWithAManualSpinner) {
+  std::vector<int> directions;
+  WindowHandlers handlers;
+  handlers.spinnerPressed["时间框"] = [&](int direction) {
+    directions.push_back(direction);
+    EXPECT_EQ(eventSender(), *findControl(eventSender().window, "时间框"));
+  };
+  const int window = open(std::move(handlers), controlsTemplate());
+  const ControlRef box = *findControl(window, "时间框");
+  HWND edit = controlHandle(box);
+  char cls[32];
+  GetClassNameA(edit, cls, sizeof cls);
+  EXPECT_STREQ(cls, "Edit");
+  const LONG_PTR style = GetWindowLongPtrA(edit, GWL_STYLE);
+  for (LONG_PTR bit : {ES_READONLY, ES_CENTER, ES_NOHIDESEL}) {
+    SCOPED_TRACE(bit);
+    EXPECT_EQ(style & bit, bit);
+  }
+  EXPECT_EQ(style & ES_MULTILINE, 0);
+  EXPECT_EQ(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 19);
+
+  HWND spinner = spinnerOf(window);
+  ASSERT_NE(spinner, nullptr);
+  EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(spinner, UDM_GETBUDDY, 0, 0)), edit);
+  RECT spinnerRect{};
+  GetWindowRect(spinner, &spinnerRect);
+  MapWindowPoints(nullptr, windowHandle(window), reinterpret_cast<POINT*>(&spinnerRect), 2);
+  // The up-down takes the right end of the template's width, overlapping the box's border by a pixel or two.
+  EXPECT_NEAR(spinnerRect.right, 16 + 128, 2);
+  EXPECT_GT(spinnerRect.left, 16 + 64);
+  EXPECT_EQ(controlRect(box).left, 16);
+
+  const LRESULT position = SendMessageA(spinner, UDM_GETPOS32, 0, 0);
+  RECT client{};
+  GetClientRect(spinner, &client);
+  for (int y : {client.bottom / 4, client.bottom * 3 / 4}) {
+    SendMessageA(spinner, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.right / 2, y));
+    SendMessageA(spinner, WM_LBUTTONUP, 0, MAKELPARAM(client.right / 2, y));
+  }
+  pumpMessages();
+  EXPECT_EQ(directions, (std::vector<int>{+1, -1}));
+  EXPECT_EQ(controlText(box), "2011-01-01-12:00:00") << "the spinner never writes the box";
+  EXPECT_EQ(SendMessageA(spinner, UDM_GETPOS32, 0, 0), position) << "nor moves its own position";
+}
+
+TEST_F(FormRuntime, TimeBoxKeysComeWithModifiersAndConsumedOnesMakeNoCharacter) {
+  struct Press {
+    int key;
+    std::vector<int> held;
+    bool system;  // WM_SYSKEYDOWN with the Alt context bit
+    int modifiers;
+  };
+  const std::vector<Press> presses = {
+      {'A', {}, false, 0},
+      {'A', {VK_SHIFT}, false, kKeyModifierShift},
+      {'A', {VK_CONTROL}, false, kKeyModifierCtrl},
+      {'A', {VK_CONTROL, VK_SHIFT}, false, kKeyModifierCtrl | kKeyModifierShift},
+      {'A', {VK_MENU}, true, kKeyModifierAlt},
+      {'A', {}, true, kKeyModifierAlt},          // the context bit alone
+      {VK_SHIFT, {VK_SHIFT}, false, 0},          // a modifier's own press does not count
+      {VK_CONTROL, {VK_CONTROL, VK_SHIFT}, false, kKeyModifierShift},
+      {'B', {}, false, 0},                       // not consumed: the box gets its character
+      {VK_UP, {}, false, 0},
+  };
+  std::vector<std::pair<int, int>> seen;
+  WindowHandlers handlers;
+  handlers.keyPressed["时间框"] = [&](int key, int modifiers) {
+    seen.emplace_back(key, modifiers);
+    return key != 'B';
+  };
+  const int window = open(std::move(handlers), controlsTemplate());
+  const ControlRef box = *findControl(window, "时间框");
+  HWND edit = controlHandle(box);
+  // Writable, so that any character that got through would show in the text.
+  SendMessageA(edit, EM_SETREADONLY, FALSE, 0);
+  setControlText(box, "x");
+  setSelectionStart(box, -1);
+  SetFocus(edit);
+  for (const Press& press : presses) {
+    SCOPED_TRACE(press.key);
+    holdKeys(press.held);
+    PostMessageA(edit, press.system ? WM_SYSKEYDOWN : WM_KEYDOWN, static_cast<WPARAM>(press.key),
+                 keyData(press.key, press.system));
+    pumpMessages();
+  }
+  holdKeys({});
+  std::vector<std::pair<int, int>> expected;
+  for (const Press& press : presses) expected.emplace_back(press.key, press.modifiers);
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(controlText(box), "xb") << "only the key that was not consumed typed";
+}
+
+TEST_F(FormRuntime, ConsumedMouseMovesCannotDragASelectionAndTheReleaseReachesTheBox) {
+  bool consumeMoves = true;
+  std::vector<int> startsAtRelease;
+  WindowHandlers handlers;
+  handlers.mouseMoved["时间框"] = [&] { return consumeMoves; };
+  handlers.mouseReleased["时间框"] = [&] {
+    startsAtRelease.push_back(selectionStart(eventSender()));
+    return false;
+  };
+  const int window = open(std::move(handlers), controlsTemplate());
+  const ControlRef box = *findControl(window, "时间框");
+  HWND edit = controlHandle(box);
+  RECT client{};
+  GetClientRect(edit, &client);
+  const LPARAM leftEnd = MAKELPARAM(1, client.bottom / 2);
+  const LPARAM rightEnd = MAKELPARAM(client.right - 1, client.bottom / 2);
+
+  const auto drag = [&] {
+    SendMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, leftEnd);
+    SendMessageA(edit, WM_MOUSEMOVE, MK_LBUTTON, rightEnd);
+    SendMessageA(edit, WM_LBUTTONUP, 0, rightEnd);
+  };
+  drag();
+  EXPECT_EQ(selectionStart(box), 0);
+  EXPECT_EQ(selectionCount(box), 0) << "the move never reached the box";
+  EXPECT_NE(GetCapture(), edit) << "the box ended its click";
+  consumeMoves = false;  // the same drag with the moves let through selects
+  drag();
+  EXPECT_EQ(selectionStart(box), 0);
+  EXPECT_GT(selectionCount(box), 10);
+  EXPECT_NE(GetCapture(), edit);
+  EXPECT_EQ(startsAtRelease, (std::vector<int>{0, 0}));
+}
+
+TEST_F(FormRuntime, EditSelectionFollowsTheLastWrittenStartAndCount) {
+  const int window = open({}, controlsTemplate());
+  const ControlRef box = *findControl(window, "时间框");
+  enum Op { kStart, kCount };
+  struct Step {
+    Op op;
+    int value;
+    int start;
+    int count;
+    const char* selected;
+  };
+  const Step steps[] = {
+      {kStart, 5, 5, 0, ""},
+      {kCount, 2, 5, 2, "01"},
+      {kStart, 8, 8, 2, "01"},   // the count written last stays
+      {kStart, 0, 0, 2, "20"},
+      {kCount, 4, 0, 4, "2011"},
+      {kStart, -1, 19, 0, ""},   // caret at the end
+      {kCount, 2, 19, 0, ""},    // still from the end
+      {kStart, 25, 19, 0, ""},   // clamped to the end
+      {kStart, 17, 17, 2, "00"},
+      {kCount, 30, 17, 2, "00"}, // no further than the end
+      {kStart, 11, 11, 8, "12:00:00"},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(testing::Message() << (step.op == kStart ? "start " : "count ") << step.value);
+    if (step.op == kStart) {
+      setSelectionStart(box, step.value);
+    } else {
+      setSelectionCount(box, step.value);
+    }
+    EXPECT_EQ(selectionStart(box), step.start);
+    EXPECT_EQ(selectionCount(box), step.count);
+    EXPECT_EQ(selectedText(box), step.selected);
+  }
+
+  // A selection the user made backwards reads from its lower end; a caret alone reads as the start.
+  SendMessageA(controlHandle(box), EM_SETSEL, 9, 5);
+  EXPECT_EQ(selectionStart(box), 5);
+  EXPECT_EQ(selectionCount(box), 4);
+  SendMessageA(controlHandle(box), EM_SETSEL, 7, 7);
+  EXPECT_EQ(selectionStart(box), 7);
+  EXPECT_EQ(selectedText(box), "");
+
+  setSelectionStart(box, 0);
+  setSelectionCount(box, 4);
+  replaceSelection(box, "2020");
+  EXPECT_EQ(controlText(box), "2020-01-01-12:00:00") << "a read-only box is still written by the program";
+  EXPECT_EQ(selectionStart(box), 4);
+  EXPECT_EQ(selectionCount(box), 0);
+
+  const ControlRef edit = *findControl(window, "编辑");
+  setSelectionStart(edit, 1);
+  setSelectionCount(edit, 2);
+  EXPECT_EQ(selectedText(edit), "点开") << "double-byte characters come back whole";
+}
+
+TEST_F(FormRuntime, RadioButtonsSitInTheirGroupBoxAndTheirClicksReachTheHandlers) {
+  std::vector<ControlRef> clicks;
+  WindowHandlers handlers;
+  for (const char* name : {"甲", "乙", "勾选"}) handlers.clicked[name] = [&] { clicks.push_back(eventSender()); };
+  const int window = open(std::move(handlers), controlsTemplate());
+  const ControlRef first = *findControl(window, "甲");
+  const ControlRef second = *findControl(window, "乙");
+  const ControlRef check = *findControl(window, "勾选");
+  EXPECT_EQ(GetParent(controlHandle(first)), controlHandle(*findControl(window, "分组")));
+  EXPECT_EQ(controlRect(second).left, 197);
+  EXPECT_EQ(controlRect(second).top, 24);
+  RECT onScreen{};
+  GetWindowRect(controlHandle(second), &onScreen);
+  POINT client{0, 0};
+  ClientToScreen(windowHandle(window), &client);
+  EXPECT_EQ(onScreen.left - client.x, 16 + 197) << "placed in the group box's coordinates";
+  EXPECT_EQ(onScreen.top - client.y, 92 + 24);
+
+  SendMessageA(controlHandle(second), BM_CLICK, 0, 0);
+  EXPECT_TRUE(isChecked(second));
+  EXPECT_FALSE(isChecked(first));
+  SendMessageA(controlHandle(first), BM_CLICK, 0, 0);
+  EXPECT_TRUE(isChecked(first));
+  EXPECT_FALSE(isChecked(second)) << "the radio buttons form one group";
+  SendMessageA(controlHandle(check), BM_CLICK, 0, 0);
+  EXPECT_TRUE(isChecked(check));
+  EXPECT_TRUE(isChecked(first)) << "the check box is not in the group";
+  EXPECT_EQ(clicks, (std::vector<ControlRef>{second, first, check}));
+
+  setChecked(second, true);
+  EXPECT_TRUE(isChecked(second));
+  EXPECT_TRUE(isChecked(first)) << "writing one radio button leaves the others";
+  setChecked(check, false);
+  EXPECT_FALSE(isChecked(check));
+  EXPECT_EQ(clicks.size(), 3u) << "writing raises no click";
+}
+
+std::uint32_t pixelAt(const std::vector<std::uint32_t>& pixels, int width, int x, int y) {
+  return pixels[static_cast<std::size_t>(y * width + x)] & 0xFFFFFF;
+}
+
+TEST_F(FormRuntime, AColourPickerOffersColoursShowsTheChosenOneAndReportsPicks) {
+  std::vector<std::int32_t> chosen;
+  WindowHandlers handlers;
+  handlers.colourChosen["颜色"] = [&] { chosen.push_back(pickerColour(eventSender())); };
+  const int window = open(std::move(handlers), controlsTemplate());
+  const ControlRef picker = *findControl(window, "颜色");
+  HWND combo = controlHandle(picker);
+  const LONG_PTR style = GetWindowLongPtrA(combo, GWL_STYLE);
+  EXPECT_EQ(style & 3, CBS_DROPDOWNLIST);
+  EXPECT_TRUE(style & CBS_OWNERDRAWFIXED);
+  EXPECT_EQ(controlRect(picker).bottom - controlRect(picker).top, 24) << "the closed field keeps the template's height";
+  EXPECT_EQ(pickerColour(picker), -1) << "nothing chosen yet";
+  const LRESULT offered = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  EXPECT_GE(offered, 16);
+  std::vector<std::int32_t> colours;
+  for (LRESULT i = 0; i < offered; ++i) {
+    colours.push_back(static_cast<std::int32_t>(SendMessageA(combo, CB_GETITEMDATA, static_cast<WPARAM>(i), 0)));
+  }
+  for (std::int32_t colour : {0xFFFFFF, 0x000000, 0x0000FF, 0x00FFFF}) {
+    SCOPED_TRACE(colour);
+    EXPECT_NE(std::find(colours.begin(), colours.end(), colour), colours.end());
+  }
+
+  setPickerColour(picker, 0x0000FF);
+  EXPECT_EQ(pickerColour(picker), 0x0000FF);
+  EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), offered);
+  setPickerColour(picker, 0x123456);
+  EXPECT_EQ(pickerColour(picker), 0x123456) << "a colour the list lacks is added";
+  EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), offered + 1);
+  setPickerColour(picker, 0x123456);
+  EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), offered + 1) << "and only once";
+  EXPECT_TRUE(chosen.empty()) << "setting the colour is no pick";
+
+  // The field shows a swatch of the chosen colour.
+  setPickerColour(picker, 0x0000FF);
+  RECT field{};
+  GetClientRect(combo, &field);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), field.right, -field.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  std::vector<std::uint32_t> pixels;
+  {
+    const SelectGuard selected(dc.get(), bitmap.get());
+    SendMessageA(combo, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    GdiFlush();
+    const auto* raw = static_cast<const std::uint32_t*>(bits);
+    pixels.assign(raw, raw + field.right * field.bottom);
+  }
+  EXPECT_EQ(pixelAt(pixels, field.right, 10, field.bottom / 2), 0xFF0000u) << "red, as the DIB holds it (0xRRGGBB)";
+
+  // Down on the closed list picks the next colour.
+  const auto at = std::find(colours.begin(), colours.end(), 0x0000FF);
+  ASSERT_NE(at + 1, colours.end());
+  SetFocus(combo);
+  SendMessageA(combo, WM_KEYDOWN, VK_DOWN, 0);
+  pumpMessages();
+  EXPECT_EQ(chosen, (std::vector<std::int32_t>{*(at + 1)}));
+  EXPECT_EQ(pickerColour(picker), *(at + 1));
+}
+
+TEST_F(FormRuntime, PointerPositionIsTheCursor) {
+  SetCursorPos(321, 234);
+  const POINT at = pointerPosition();
+  EXPECT_EQ(at.x, 321);
+  EXPECT_EQ(at.y, 234);
 }
 
 }  // namespace
