@@ -216,6 +216,9 @@ bool changeExStyle(HWND window, DWORD remove, DWORD add, UINT extraPositionFlags
 }
 
 void refreshInParent(HWND control) {
+  // A layered surface shows only its composition, which its owner refreshes:
+  // repainting a taken-over child there costs a paint pass nobody sees.
+  if (readProperty(control, kPropChildWndProc)) return;
   RECT r{};
   GetWindowRect(control, &r);
   if (HWND parent = parentOf(control)) {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
@@ -19,8 +20,19 @@ namespace {
 constexpr UINT_PTR kSurfaceSubclassId = 0x504E47;  // one subclass per surface window
 constexpr int kCaretHeight = 12;
 
+// The background drawn at the window's size when the image has another size:
+// stretching it is most of a composition's cost under Wine, and the strip
+// stretches a background at every refresh. Dropped whenever a background is set.
+struct ScaledBackground {
+  Gdiplus::GpImage* source = nullptr;
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+};
+
 struct SurfaceState {
   SurfaceFrame frame;
+  ScaledBackground scaledBackground;
   // The direct children, kept between compositions: listing them is a round
   // trip to the window server per child under Wine. WM_PARENTNOTIFY drops it.
   std::optional<std::vector<HWND>> children;
@@ -40,6 +52,11 @@ SurfaceState* findState(HWND window) {
 }
 
 SurfaceFocus focus;
+
+// A new background may sit where the old one was freed: never trust the pointer alone.
+void forgetScaledBackground(HWND window) {
+  if (SurfaceState* state = findState(window)) state->scaledBackground = {};
+}
 
 UINT refreshRequestMessage() {
   static const UINT message = RegisterWindowMessageA("PngControl_RefreshRequest");
@@ -234,6 +251,7 @@ bool PngLayeredWindow::bindSurface(HWND window) {
 bool PngLayeredWindow::setBackImage(Gdiplus::GpImage* image) {
   if (!IsWindow(window_) || !image) return false;
   storeCallerImage(window_, kPropBackImage, image);
+  forgetScaledBackground(window_);
   composeSurface(window_);
   return true;
 }
@@ -242,6 +260,7 @@ bool PngLayeredWindow::setBackImageFromBytes(std::span<const std::uint8_t> bytes
   UniqueGpImage image = loadImageFromBytes(bytes);
   if (!IsWindow(window_) || !image) return false;
   keepDecodedImage(window_, kPropBackImage, std::move(image));
+  forgetScaledBackground(window_);
   composeSurface(window_);
   return true;
 }
@@ -274,6 +293,51 @@ LRESULT PngLayeredWindow::sendMessage(UINT message, WPARAM wParam, LPARAM lParam
   return SendMessageA(window_, message, wParam, lParam);
 }
 
+using namespace Gdiplus::DllExports;
+
+namespace {
+
+bool scaleBackground(ScaledBackground& kept, Gdiplus::GpImage* image, int width, int height) {
+  kept = {};
+  UniqueGpImage scaled;
+  GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppPARGB, nullptr,
+                            reinterpret_cast<Gdiplus::GpBitmap**>(scaled.put()));
+  if (!scaled) return false;
+  {
+    UniqueGpGraphics graphics;
+    if (GdipGetImageGraphicsContext(scaled.get(), graphics.put()) != Gdiplus::Ok) return false;
+    if (GdipDrawImageRectI(graphics.get(), image, 0, 0, width, height) != Gdiplus::Ok) return false;
+  }
+  LockedImagePixels locked(scaled.get());
+  const auto& view = locked.view();
+  if (!view) return false;
+  kept.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  for (int row = 0; row < height; ++row) {
+    std::copy_n(view->pixels + static_cast<std::ptrdiff_t>(row) * view->stride, width,
+                kept.pixels.begin() + static_cast<std::ptrdiff_t>(row) * width);
+  }
+  kept.source = image;
+  kept.width = width;
+  kept.height = height;
+  return true;
+}
+
+void drawBackground(SurfaceState& state, Gdiplus::GpImage* image, int width, int height) {
+  UINT imageWidth = 0, imageHeight = 0;
+  GdipGetImageWidth(image, &imageWidth);
+  GdipGetImageHeight(image, &imageHeight);
+  ScaledBackground& kept = state.scaledBackground;
+  const bool ownSize = static_cast<int>(imageWidth) == width && static_cast<int>(imageHeight) == height;
+  const bool keptFits = kept.source == image && kept.width == width && kept.height == height;
+  if (ownSize || (!keptFits && !scaleBackground(kept, image, width, height))) {
+    drawImageInto(state.frame, image, 0, 0, width, height);
+    return;
+  }
+  state.frame.blend({kept.pixels.data(), width, height, width}, 0, 0);
+}
+
+}  // namespace
+
 void composeSurface(HWND window) {
   RECT rect{};
   if (!IsWindow(window) || !GetWindowRect(window, &rect)) return;
@@ -293,7 +357,7 @@ void composeSurface(HWND window) {
 
   state.frame.clear();
   if (auto* background = reinterpret_cast<Gdiplus::GpImage*>(readProperty(window, kPropBackImage))) {
-    drawImageInto(state.frame, background, 0, 0, width, height);
+    drawBackground(state, background, width, height);
   }
   forEachChild(window, [&](HWND child) {
     if (readProperty(child, kPropType) != kKindNone) drawChildFace(window, child, state.frame);
@@ -331,6 +395,10 @@ LRESULT CALLBACK layeredEditProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_KILLFOCUS:
       focus = {};
       break;
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+      // Invalidated with every bar it lies under; its own painting is never seen.
+      return skipInvisiblePaint(window, message);
     case WM_CHAR:
     case WM_IME_CHAR:
     case WM_SETTEXT:

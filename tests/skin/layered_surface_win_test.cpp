@@ -7,6 +7,7 @@
 #include "skin/control_base_win.h"
 #include "skin/layered_surface_win.h"
 #include "skin/owned_images_win.h"
+#include "skin/picture_box_win.h"
 #include "skin/surface_frame_win.h"
 #include "tests/skin/surface_test_support_win.h"
 
@@ -142,6 +143,36 @@ TEST_F(LayeredSurface, TakesEachTypedChildOverOnce) {
   HWND later = typedChild("Button", kKindButton, 0, 20, 10, 10);
   surface_.refresh();
   EXPECT_EQ(GetWindowLongPtrA(later, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(layeredButtonProc));
+}
+
+int paintsSeen = 0;
+WNDPROC editClassProc = nullptr;
+LRESULT CALLBACK countingEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) ++paintsSeen;
+  return CallWindowProcA(editClassProc, window, message, wParam, lParam);
+}
+
+TEST_F(LayeredSurface, TakenOverChildrenAreNeitherInvalidatedNorPainted) {
+  HWND bar = makeChild(window_.get(), "Static", 0, 0, 40, 10);
+  PngPictureBox picture;
+  picture.bindPicture(bar);
+  HWND edit = typedChild("Edit", kKindEdit, 0, 0, 40, 10);
+  surface_.refresh();
+  pumpMessages();
+
+  auto image = solidImage(40, 10, kBlue);
+  picture.setBackImage(image.get());
+  EXPECT_FALSE(GetUpdateRect(bar, nullptr, FALSE)) << "only the surface's composition is seen";
+  EXPECT_FALSE(GetUpdateRect(window_.get(), nullptr, FALSE));
+
+  // The edit's class procedure sits behind the toolkit's: count what reaches it.
+  editClassProc = reinterpret_cast<WNDPROC>(readProperty(edit, kPropChildWndProc));
+  writeProperty(edit, kPropChildWndProc, reinterpret_cast<intptr_t>(countingEditProc));
+  InvalidateRect(edit, nullptr, TRUE);
+  UpdateWindow(edit);
+  EXPECT_EQ(paintsSeen, 0);
+  EXPECT_FALSE(GetUpdateRect(edit, nullptr, FALSE)) << "validated all the same";
+  writeProperty(edit, kPropChildWndProc, reinterpret_cast<intptr_t>(editClassProc));
 }
 
 TEST_F(LayeredSurface, ButtonStatesFollowMouseAndEnableMessages) {
@@ -307,6 +338,27 @@ TEST_F(LayeredSurface, ComposesAHiddenSurfaceWhenItIsShown) {
   ShowWindow(window_.get(), SW_SHOWNOACTIVATE);
   pumpMessages();
   EXPECT_EQ(pixel(50, 30), kBlue);
+}
+
+TEST_F(LayeredSurface, StretchesABackgroundOfAnotherSizeAndFollowsItsReplacement) {
+  auto blue = solidImage(50, 30, kBlue);
+  ASSERT_TRUE(surface_.setBackImage(blue.get()));
+  surface_.refresh();
+  EXPECT_EQ(pixel(0, 0), kBlue);
+  // GDI+ blends the outermost pixels with the transparent outside.
+  EXPECT_EQ(pixel(95, 55), kBlue) << "stretched to the window's size";
+  surface_.refresh();
+  EXPECT_EQ(pixel(60, 40), kBlue) << "the kept stretch gives the same frame";
+
+  // The replacement may be decoded where the first one lay; its pixels count.
+  blue.reset();
+  auto red = solidImage(50, 30, 0xFFFF0000);
+  ASSERT_TRUE(surface_.setBackImage(red.get()));
+  surface_.refresh();
+  EXPECT_EQ(pixel(95, 55), 0xFFFF0000u);
+  surface_.move(std::nullopt, std::nullopt, 80, 40);
+  surface_.refresh();
+  EXPECT_EQ(pixel(76, 36), 0xFFFF0000u) << "a new window size stretches anew";
 }
 
 TEST_F(LayeredSurface, DecodedBackgroundsAreDisposedWhenReplaced) {
