@@ -219,6 +219,8 @@ void refreshInParent(HWND control) {
   // A layered surface shows only its composition, which its owner refreshes:
   // repainting a taken-over child there costs a paint pass nobody sees.
   if (readProperty(control, kPropChildWndProc)) return;
+  // Showing a window paints it whole: nothing hidden needs invalidating.
+  if (!IsWindowVisible(control)) return;
   RECT r{};
   GetWindowRect(control, &r);
   if (HWND parent = parentOf(control)) {

@@ -156,6 +156,7 @@ void buildStrip(int window) {
     fillRow(i, memo, s.editControls[i - 2]);
   }
   s.building = false;
+  s.stripSurface.move(std::nullopt, std::nullopt, kStripWidth, s.stripHeight);
   applyRowBackground();
   s.stripSurface.refresh();
   s.reminder.start(windowHandle(window), s.memos);
@@ -234,7 +235,8 @@ void addRow() {
   StripState& s = strip();
   s.rowCount += 1;
   s.stripHeight += kRowHeight;
-  s.stripSurface.move(std::nullopt, std::nullopt, kStripWidth, s.stripHeight);
+  // Construction sizes the window once, for its last row.
+  if (!s.building) s.stripSurface.move(std::nullopt, std::nullopt, kStripWidth, s.stripHeight);
   applyRowBackground();
 
   const int barTop = s.stripHeight - 20;
