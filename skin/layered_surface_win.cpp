@@ -36,6 +36,8 @@ struct SurfaceState {
   // The direct children, kept between compositions: listing them is a round
   // trip to the window server per child under Wine. WM_PARENTNOTIFY drops it.
   std::optional<std::vector<HWND>> children;
+  // Where the screen shows a caret line that the frame no longer holds.
+  std::optional<RECT> caretOnScreen;
   bool composed = false;        // the frame holds a finished composition
   bool composeWhenShown = false;  // a composition was skipped while hidden
 };
@@ -338,7 +340,18 @@ void drawBackground(SurfaceState& state, Gdiplus::GpImage* image, int width, int
 
 }  // namespace
 
-void composeSurface(HWND window) {
+namespace {
+
+RECT clientRectOf(HWND surface, HWND child) {
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, surface, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+}  // namespace
+
+void composeSurface(HWND window, const RECT* dirty) {
   RECT rect{};
   if (!IsWindow(window) || !GetWindowRect(window, &rect)) return;
   const int width = rect.right - rect.left;
@@ -353,37 +366,59 @@ void composeSurface(HWND window) {
     return;
   }
   state.composeWhenShown = false;
+  const bool partial = dirty && state.composed && state.frame.width() == width && state.frame.height() == height;
+  if (!partial) state.composed = false;
   if (!state.frame.ensureSize(width, height)) return;
 
+  // A part is composed like the whole, clipped: the children that overlap it
+  // are drawn again in their order, so whatever lies above the change stays above.
+  state.frame.setClip(partial ? dirty : nullptr);
   state.frame.clear();
   if (auto* background = reinterpret_cast<Gdiplus::GpImage*>(readProperty(window, kPropBackImage))) {
     drawBackground(state, background, width, height);
   }
   forEachChild(window, [&](HWND child) {
-    if (readProperty(child, kPropType) != kKindNone) drawChildFace(window, child, state.frame);
+    if (readProperty(child, kPropType) == kKindNone) return;
+    RECT overlap{};
+    const RECT face = clientRectOf(window, child);
+    if (partial && !IntersectRect(&overlap, &face, dirty)) return;
+    drawChildFace(window, child, state.frame);
   });
+  state.frame.setClip(nullptr);
   state.composed = true;
-  pushToScreen(window, false);
+  pushToScreen(window, false, partial ? dirty : nullptr);
 }
 
-void pushToScreen(HWND window, bool caret) {
+void pushToScreen(HWND window, bool caret, const RECT* dirty) {
   SurfaceState* state = findState(window);
   if (!state || !state->composed || !IsWindow(window)) return;
+  // A caret line left on the screen goes with this push.
+  std::optional<RECT> area;
+  if (dirty) {
+    area = *dirty;
+    if (state->caretOnScreen) UnionRect(&*area, &*area, &*state->caretOnScreen);
+  }
+  state->caretOnScreen.reset();
   if (!caret || !focus.edit) {
-    state->frame.push(window);
+    state->frame.push(window, area ? &*area : nullptr);
     return;
   }
   std::vector<std::uint32_t> saved;
   int lineX = 0, lineY = 0;
   drawCaretLine(window, focus.edit, state->frame, saved, lineX, lineY);
-  state->frame.push(window);
+  const RECT line{lineX, lineY, lineX + 1, lineY + kCaretHeight};
+  if (area) UnionRect(&*area, &*area, &line);
+  state->frame.push(window, area ? &*area : nullptr);
   restoreCaretLine(state->frame, saved, lineX, lineY);
+  state->caretOnScreen = line;
 }
 
 void CALLBACK caretTimerProc(HWND window, UINT, UINT_PTR, DWORD) {
   if (window != focus.surface || !focus.edit || !surfaceFrame(window)) return;
   focus.caretPhase = 1 - focus.caretPhase;
-  pushToScreen(window, focus.caretPhase == 1);
+  // Only the caret's column changes.
+  const RECT none{0, 0, 0, 0};
+  pushToScreen(window, focus.caretPhase == 1, &none);
 }
 
 LRESULT CALLBACK layeredEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -413,7 +448,9 @@ LRESULT CALLBACK layeredEditProc(HWND window, UINT message, WPARAM wParam, LPARA
       return callChildPrevious(window, message, wParam, lParam);
   }
   const LRESULT result = callChildPrevious(window, message, wParam, lParam);
-  composeSurface(surface);
+  // An edit box's face stays inside its own rectangle.
+  const RECT face = clientRectOf(surface, window);
+  composeSurface(surface, &face);
   return result;
 }
 
@@ -450,6 +487,7 @@ LRESULT CALLBACK layeredButtonProc(HWND window, UINT message, WPARAM wParam, LPA
       return callChildPrevious(window, message, wParam, lParam);
   }
   writeProperty(window, kPropDrawState, next);
-  composeSurface(GetParent(window));
+  const RECT face = clientRectOf(GetParent(window), window);
+  composeSurface(GetParent(window), &face);
   return callChildPrevious(window, message, wParam, lParam);
 }

@@ -37,9 +37,12 @@ class PngLayeredWindow {
 inline constexpr UINT_PTR kCaretTimerId = 64;
 
 // Composes the background and every typed child's face and pushes the result.
-void composeSurface(HWND window);
-// Pushes the surface's last composition, with the caret line when caret is true.
-void pushToScreen(HWND window, bool caret);
+// With a dirty rectangle (client pixels) only that part is composed and pushed
+// again, when the frame already holds a whole composition of this size.
+void composeSurface(HWND window, const RECT* dirty = nullptr);
+// Pushes the surface's last composition, with the caret line when caret is
+// true; a dirty rectangle limits the push to that part and the caret's.
+void pushToScreen(HWND window, bool caret, const RECT* dirty = nullptr);
 void CALLBACK caretTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
 LRESULT CALLBACK layeredEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK layeredButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

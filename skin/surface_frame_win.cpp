@@ -22,12 +22,24 @@ struct Clip {
   int srcX, srcY, dstX, dstY, width, height;
 };
 
-std::optional<Clip> clipTo(int frameWidth, int frameHeight, const PixelView& src, int x, int y) {
+// The part of the frame drawing may touch: all of it, or the clip within it.
+RECT drawableArea(int frameWidth, int frameHeight, const std::optional<RECT>& clip) {
+  RECT area{0, 0, frameWidth, frameHeight};
+  if (clip) {
+    area.left = std::max(area.left, clip->left);
+    area.top = std::max(area.top, clip->top);
+    area.right = std::min(area.right, clip->right);
+    area.bottom = std::min(area.bottom, clip->bottom);
+  }
+  return area;
+}
+
+std::optional<Clip> clipTo(const RECT& area, const PixelView& src, int x, int y) {
   Clip c{0, 0, x, y, src.width, src.height};
-  if (c.dstX < 0) c.srcX = -c.dstX, c.width += c.dstX, c.dstX = 0;
-  if (c.dstY < 0) c.srcY = -c.dstY, c.height += c.dstY, c.dstY = 0;
-  c.width = std::min(c.width, frameWidth - c.dstX);
-  c.height = std::min(c.height, frameHeight - c.dstY);
+  if (c.dstX < area.left) c.srcX = area.left - c.dstX, c.width -= area.left - c.dstX, c.dstX = area.left;
+  if (c.dstY < area.top) c.srcY = area.top - c.dstY, c.height -= area.top - c.dstY, c.dstY = area.top;
+  c.width = std::min(c.width, static_cast<int>(area.right) - c.dstX);
+  c.height = std::min(c.height, static_cast<int>(area.bottom) - c.dstY);
   if (c.width <= 0 || c.height <= 0 || !src.pixels) return std::nullopt;
   return c;
 }
@@ -80,17 +92,35 @@ Gdiplus::GpGraphics* SurfaceFrame::graphics() {
                               reinterpret_cast<BYTE*>(pixels_), &bitmap);
     pixelsAsBitmap_.reset(bitmap);
     if (bitmap) GdipGetImageGraphicsContext(bitmap, graphics_.put());
+    setClip(clip_ ? &*clip_ : nullptr);
   }
   return graphics_.get();
 }
 
+void SurfaceFrame::setClip(const RECT* clip) {
+  clip_ = clip ? std::optional<RECT>(*clip) : std::nullopt;
+  if (!graphics_) return;
+  if (clip) {
+    GdipSetClipRectI(graphics_.get(), clip->left, clip->top, clip->right - clip->left, clip->bottom - clip->top,
+                     Gdiplus::CombineModeReplace);
+  } else {
+    GdipResetClip(graphics_.get());
+  }
+}
+
 void SurfaceFrame::clear() {
   if (graphics_) GdipFlush(graphics_.get(), Gdiplus::FlushIntentionSync);
-  if (pixels_) std::memset(pixels_, 0, static_cast<std::size_t>(width_) * height_ * 4);
+  if (!pixels_) return;
+  const RECT area = drawableArea(width_, height_, clip_);
+  if (area.left >= area.right) return;
+  for (int row = area.top; row < area.bottom; ++row) {
+    std::memset(pixels_ + static_cast<std::ptrdiff_t>(row) * width_ + area.left, 0,
+                static_cast<std::size_t>(area.right - area.left) * 4);
+  }
 }
 
 void SurfaceFrame::blend(const PixelView& src, int x, int y) {
-  auto c = clipTo(width_, height_, src, x, y);
+  auto c = clipTo(drawableArea(width_, height_, clip_), src, x, y);
   if (!c) return;
   if (graphics_) GdipFlush(graphics_.get(), Gdiplus::FlushIntentionSync);
   for (int row = 0; row < c->height; ++row) {
@@ -108,7 +138,7 @@ void SurfaceFrame::blend(const PixelView& src, int x, int y) {
 }
 
 void SurfaceFrame::copy(const PixelView& src, int x, int y) {
-  auto c = clipTo(width_, height_, src, x, y);
+  auto c = clipTo(drawableArea(width_, height_, clip_), src, x, y);
   if (!c) return;
   if (graphics_) GdipFlush(graphics_.get(), Gdiplus::FlushIntentionSync);
   for (int row = 0; row < c->height; ++row) {
@@ -118,14 +148,16 @@ void SurfaceFrame::copy(const PixelView& src, int x, int y) {
   }
 }
 
-void SurfaceFrame::push(HWND window) const {
+void SurfaceFrame::push(HWND window, const RECT* dirty) const {
   if (!pixels_ || !IsWindow(window)) return;
   if (graphics_) GdipFlush(graphics_.get(), Gdiplus::FlushIntentionSync);
   WindowDc windowDc(window, true);
   SIZE size{width_, height_};
   POINT origin{0, 0};
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  UpdateLayeredWindow(window, windowDc.get(), nullptr, &size, dc_.get(), &origin, 0, &blend, ULW_ALPHA);
+  UPDATELAYEREDWINDOWINFO info{sizeof info, windowDc.get(), nullptr, &size, dc_.get(), &origin, 0, &blend,
+                               ULW_ALPHA, dirty};
+  UpdateLayeredWindowIndirect(window, &info);
 }
 
 LockedImagePixels::LockedImagePixels(Gdiplus::GpImage* image) {

@@ -33,14 +33,19 @@ class SurfaceFrame {
   // GDI+ drawing over the same pixels, for what the fast paths do not cover.
   Gdiplus::GpGraphics* graphics();
 
+  // Limits clear, blend, copy and GDI+ drawing to a rectangle of the frame;
+  // nullptr draws everywhere again.
+  void setClip(const RECT* clip);
+
   void clear();
   // Premultiplied source-over of src at (x, y), clipped to the frame.
   void blend(const PixelView& src, int x, int y);
   // Copies src to (x, y), replacing what is there, clipped to the frame.
   void copy(const PixelView& src, int x, int y);
 
-  // Pushes the pixels to the layered window at its current position.
-  void push(HWND window) const;
+  // Pushes the pixels to the layered window at its current position; with a
+  // dirty rectangle only that part of the window's pixels changes.
+  void push(HWND window, const RECT* dirty = nullptr) const;
 
  private:
   void release();
@@ -53,6 +58,7 @@ class SurfaceFrame {
   HGDIOBJ previousBitmap_ = nullptr;
   UniqueGpImage pixelsAsBitmap_;
   UniqueGpGraphics graphics_;
+  std::optional<RECT> clip_;
 };
 
 // The premultiplied pixels of a GDI+ bitmap, locked for reading while this lives.

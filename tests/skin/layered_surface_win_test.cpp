@@ -277,6 +277,33 @@ TEST_F(LayeredSurface, TypingRecomposesWithTheNewText) {
   EXPECT_GT(inked(), one);
 }
 
+TEST_F(LayeredSurface, TypingRecomposesOnlyTheEditBoxKeepingWhatLiesAboveIt) {
+  auto blue = solidImage(100, 60, kBlue);
+  ASSERT_TRUE(surface_.setBackImage(blue.get()));
+  HWND edit = typedChild("Edit", kKindEdit, 0, 0, 60, 24);
+  writeProperty(edit, kPropBackColor, RGB(0, 255, 0));
+  writeProperty(edit, kPropBackAlpha, 255);
+  writeProperty(edit, kPropOrderColor, -1);
+  // Created after the edit box, so drawn above it, overlapping its right end.
+  auto redImage = solidImage(20, 10, 0xFFFF0000);
+  HWND above = typedChild("Static", kKindPicture, 50, 5, 20, 10);
+  setImageProperty(above, kPropBackImage, redImage);
+  auto blackImage = solidImage(20, 20, 0xFF000000);
+  HWND elsewhere = typedChild("Static", kKindPicture, 70, 30, 20, 20);
+  surface_.refresh();
+  ASSERT_EQ(pixel(75, 35), kBlue) << "no image yet";
+
+  // Changed behind the surface's back: only a composition of its area shows it.
+  setImageProperty(elsewhere, kPropBackImage, blackImage);
+  SendMessageA(edit, WM_CHAR, 'W', 0);
+  EXPECT_EQ(pixel(75, 35), kBlue) << "outside the edit box nothing is composed";
+  EXPECT_EQ(pixel(5, 20), 0xFF00FF00u) << "the edit box's face";
+  EXPECT_EQ(pixel(55, 10), 0xFFFF0000u) << "the picture above the edit box stays above";
+  EXPECT_EQ(pixel(65, 10), 0xFFFF0000u) << "also where it reaches past the edit box";
+  surface_.refresh();
+  EXPECT_EQ(pixel(75, 35), 0xFF000000u) << "a refresh composes everything";
+}
+
 TEST_F(LayeredSurface, CaretLineBlinksOnTicksAndHidesOnEveryComposition) {
   auto white = solidImage(100, 60, 0xFFFFFFFF);
   ASSERT_TRUE(surface_.setBackImage(white.get()));

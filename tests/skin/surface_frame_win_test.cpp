@@ -104,6 +104,33 @@ TEST(SurfaceFrame, GdiPlusDrawsIntoTheSamePremultipliedPixels) {
   EXPECT_PRED2(nearPixel, frame.pixels()[3 * 8 + 3], 0x80800000u) << std::hex << frame.pixels()[3 * 8 + 3];
 }
 
+TEST(SurfaceFrame, ClipLimitsClearBlendAndGdiPlusAlike) {
+  SurfaceFrame frame;
+  ASSERT_TRUE(frame.ensureSize(8, 8));
+  const std::uint32_t grey = 0xFF808080;
+  const std::vector<std::uint32_t> row(8, grey);
+  frame.blend({row.data(), 8, 8, 0}, 0, 0);
+  const RECT clip{2, 2, 5, 5};
+  frame.setClip(&clip);
+  frame.clear();
+  const std::uint32_t blue = 0xFF0000FF;
+  const std::vector<std::uint32_t> blues(8 * 8, blue);
+  frame.blend({blues.data(), 8, 8, 8}, 0, 0);
+  UniqueGpBrush brush;
+  GdipCreateSolidFill(0xFFFF0000, reinterpret_cast<Gdiplus::GpSolidFill**>(brush.put()));
+  GdipFillRectangleI(frame.graphics(), brush.get(), 4, 0, 4, 8);
+  frame.setClip(nullptr);
+  frame.blend({&grey, 1, 1, 1}, 7, 7);  // flushes the GDI+ drawing
+
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 8; ++x) {
+      const bool inside = x >= 2 && x < 5 && y >= 2 && y < 5;
+      const std::uint32_t want = !inside ? grey : x == 4 ? 0xFFFF0000 : blue;
+      ASSERT_EQ(frame.pixels()[y * 8 + x], want) << x << ", " << y;
+    }
+  }
+}
+
 TEST(LockedImagePixels, GivesPremultipliedPixelsOfAnyBitmap) {
   UniqueGpImage argb;
   GdipCreateBitmapFromScan0(2, 1, 0, PixelFormat32bppARGB, nullptr,
