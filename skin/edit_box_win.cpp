@@ -13,7 +13,8 @@ void storeColour(HWND window, const char* colourProperty, const char* alphaPrope
                  std::optional<int> alpha) {
   writeProperty(window, colourProperty, colour);
   if (alpha) writeProperty(window, alphaProperty, std::clamp(*alpha, 0, 255));
-  SendMessageA(window, WM_NCPAINT, 0, 0);
+  // A hidden box gets its frame painted when it is shown.
+  if (IsWindowVisible(window)) SendMessageA(window, WM_NCPAINT, 0, 0);
   InvalidateRect(window, nullptr, TRUE);
 }
 
@@ -118,13 +119,13 @@ void PngEditBox::setTextColor(std::int32_t colour) const {
 
 void PngEditBox::setBackImage(Gdiplus::GpImage* image) const {
   storeCallerImage(window_, kPropBackImage, image);
-  SendMessageA(window_, WM_NCPAINT, 0, 0);
+  if (IsWindowVisible(window_)) SendMessageA(window_, WM_NCPAINT, 0, 0);
   refreshInParent(window_);
 }
 
 void PngEditBox::setBackImageFromBytes(std::span<const std::uint8_t> bytes) const {
   keepDecodedImage(window_, kPropBackImage, loadImageFromBytes(bytes));
-  SendMessageA(window_, WM_NCPAINT, 0, 0);
+  if (IsWindowVisible(window_)) SendMessageA(window_, WM_NCPAINT, 0, 0);
   refreshInParent(window_);
 }
 

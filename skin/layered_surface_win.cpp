@@ -430,6 +430,8 @@ LRESULT CALLBACK layeredEditProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_KILLFOCUS:
       focus = {};
       break;
+    case WM_NCPAINT:
+      return 0;  // its frame is composed with its face
     case WM_PAINT:
     case WM_ERASEBKGND:
       // Invalidated with every bar it lies under; its own painting is never seen.

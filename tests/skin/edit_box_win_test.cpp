@@ -75,6 +75,21 @@ TEST_F(EditBox, FramePaintingFillsAndBordersTheWholeWindow) {
   EXPECT_TRUE(pixelNear(rgbOf(GetPixel(dc.get(), w / 2, 2)), 0x0000FF, w / 2, 2, 0));
 }
 
+TEST_F(EditBox, AHiddenBoxGetsItsFramePaintedWhenShown) {
+  ShowWindow(window_, SW_HIDE);
+  edit_.bindEdit(window_);
+  edit_.setBackColor(RGB(0, 0, 255));
+  EXPECT_EQ(readProperty(window_, kPropCacheBitmap), 0) << "nothing painted while hidden";
+  ShowWindow(window_, SW_SHOW);
+  pumpMessages();
+  WindowDc dc(window_, true);
+  RECT r;
+  GetWindowRect(window_, &r);
+  EXPECT_TRUE(pixelNear(rgbOf(GetPixel(dc.get(), 0, 0)), rgbOf(0x7B8084), 0, 0, 0));
+  EXPECT_TRUE(pixelNear(rgbOf(GetPixel(dc.get(), 4, 4)), 0x0000FF, 4, 4, 0));
+  EXPECT_NE(readProperty(window_, kPropCacheBitmap), 0);
+}
+
 TEST_F(EditBox, TextIsTheControlsCurrentText) {
   edit_.bindEdit(window_);
   EXPECT_EQ(edit_.text(), "");
