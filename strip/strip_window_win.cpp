@@ -363,7 +363,3 @@ void removeTrayIcon(int window) {
   strip().reminder.stop();
   clearTrayIcon(window);
 }
-
-void showHelp() {}
-
-void openReminderSettings() {}
