@@ -363,3 +363,5 @@ void removeTrayIcon(int window) {
   strip().reminder.stop();
   clearTrayIcon(window);
 }
+
+void openReminderSettings() {}
