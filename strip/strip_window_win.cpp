@@ -271,7 +271,8 @@ void addRow() {
 
   const MemoItem memo = makeNewRowMemo(s.defaultTextColor);
   s.memos.append(memo);
-  setControlText(s.editControls.back(), memo.text);
+  // Construction fills the row with its stored memo next.
+  if (!s.building) setControlText(s.editControls.back(), memo.text);
   s.stripSurface.refresh();
 }
 
