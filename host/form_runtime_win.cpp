@@ -419,6 +419,8 @@ Control createControl(HWND parent, const ControlTemplate& control, ControlRef re
   Control made{handle, control.name, control.kind};
   if (!handle) return made;
   SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont()), FALSE);
+  const bool checkable = control.kind == ControlKind::kCheckBox || control.kind == ControlKind::kRadioButton;
+  if (checkable && control.checked) SendMessageA(handle, BM_SETCHECK, BST_CHECKED, 0);
   const bool edit = control.kind == ControlKind::kEdit || control.kind == ControlKind::kTimeBox;
   if (edit && control.textLimit > 0) {
     SendMessageA(handle, EM_LIMITTEXT, static_cast<WPARAM>(control.textLimit), 0);

@@ -42,6 +42,7 @@ struct ControlTemplate {
   // The group box, earlier in the template, that holds this control; its
   // position is then in the group box's coordinates. Empty: the window.
   std::string container{};
+  bool checked = false;  // check boxes and radio buttons: checked when made
 };
 
 struct WindowTemplate {

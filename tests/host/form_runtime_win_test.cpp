@@ -246,7 +246,7 @@ WindowTemplate controlsTemplate() {
   form.controls = {
       {"时间框", ControlKind::kTimeBox, 16, 53, 128, 24, "2011-01-01-12:00:00", true, 0, 19},
       {"分组", ControlKind::kGroupBox, 16, 92, 344, 60, " 分组 "},
-      {"甲", ControlKind::kRadioButton, 63, 24, 92, 24, "甲", true, 0, 0, "分组"},
+      {"甲", ControlKind::kRadioButton, 63, 24, 92, 24, "甲", true, 0, 0, "分组", true},
       {"乙", ControlKind::kRadioButton, 197, 24, 92, 24, "乙", true, 0, 0, "分组"},
       {"勾选", ControlKind::kCheckBox, 18, 20, 191, 24, "勾选"},
       {"颜色", ControlKind::kColourPicker, 296, 189, 67, 24, ""},
@@ -469,6 +469,9 @@ TEST_F(FormRuntime, RadioButtonsSitInTheirGroupBoxAndTheirClicksReachTheHandlers
   ClientToScreen(windowHandle(window), &client);
   EXPECT_EQ(onScreen.left - client.x, 16 + 197) << "placed in the group box's coordinates";
   EXPECT_EQ(onScreen.top - client.y, 92 + 24);
+  EXPECT_TRUE(isChecked(first)) << "checked in the template";
+  EXPECT_FALSE(isChecked(second));
+  EXPECT_FALSE(isChecked(check));
 
   SendMessageA(controlHandle(second), BM_CLICK, 0, 0);
   EXPECT_TRUE(isChecked(second));
