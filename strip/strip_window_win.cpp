@@ -364,5 +364,3 @@ void removeTrayIcon(int window) {
   strip().reminder.stop();
   clearTrayIcon(window);
 }
-
-void openReminderSettings() {}

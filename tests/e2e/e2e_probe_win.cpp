@@ -1,8 +1,13 @@
 // A small stand-in for the program, for the e2e driver's own test: a layered
 // window with an ANSI edit box that keeps its state in 配置.dpk beside the exe,
 // as the program does. Dragging the window's free area moves it.
+// With --controls TITLE it instead prints the child controls of the window of
+// that title, one a line, and ends: control id, class, screen rectangle, check
+// state (buttons) or selection (edit boxes), text, tab-separated, in GBK.
 #include <windows.h>
 
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -53,9 +58,45 @@ LRESULT CALLBACK probeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   }
 }
 
+// Messages to another process's controls: only those whose results come back in the return value.
+BOOL CALLBACK printControl(HWND control, LPARAM) {
+  char cls[64] = {};
+  GetClassNameA(control, cls, sizeof cls);
+  DWORD_PTR length = 0;
+  SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length);
+  std::string text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(control, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                      1000, &copied);
+  text.resize(copied);
+  std::string state = "-";
+  DWORD_PTR answer = 0;
+  if (lstrcmpiA(cls, "Button") == 0) {
+    SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer);
+    state = "check=" + std::to_string(answer);
+  } else if (lstrcmpiA(cls, "Edit") == 0) {
+    SendMessageTimeoutA(control, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer);
+    state = "sel=" + std::to_string(LOWORD(answer)) + "," + std::to_string(HIWORD(answer));
+  }
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  std::printf("%d\t%s\t%ld,%ld,%ld,%ld\t%s\t%s\n", GetDlgCtrlID(control), cls, rect.left, rect.top, rect.right,
+              rect.bottom, state.c_str(), text.c_str());
+  return TRUE;
+}
+
+int printControls(const char* title) {
+  HWND window = FindWindowA(nullptr, title);
+  if (!window) return 1;
+  EnumChildWindows(window, printControl, 0);
+  std::fflush(stdout);
+  return 0;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  if (__argc == 3 && std::strcmp(__argv[1], "--controls") == 0) return printControls(__argv[2]);
   const std::string path = settingsPath();
   const int left = static_cast<int>(GetPrivateProfileIntA(kSection, "启动X坐标", 300, path.c_str()));
   const int top = static_cast<int>(GetPrivateProfileIntA(kSection, "启动Y坐标", 500, path.c_str()));
