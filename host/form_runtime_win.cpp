@@ -386,10 +386,23 @@ void registerFormClass() {
   (void)registered;
 }
 
+int spinnerWidth() { return GetSystemMetrics(SM_CXVSCROLL); }
+
+// A time box's spinner keeps to the right end of its box.
+void placeSpinner(const Control& box) {
+  if (!box.spinner) return;
+  RECT rect{};
+  GetWindowRect(box.handle, &rect);
+  MapWindowPoints(nullptr, GetParent(box.handle), reinterpret_cast<POINT*>(&rect), 2);
+  SetWindowPos(box.spinner, nullptr, rect.right, rect.top, spinnerWidth(), rect.bottom - rect.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 Control createControl(HWND parent, const ControlTemplate& control, ControlRef ref) {
   const char* cls = "Button";
   DWORD style = WS_CHILD | (control.visible ? WS_VISIBLE : 0) | control.style;
   DWORD exStyle = 0;
+  int width = control.width;
   int height = control.height;
   switch (control.kind) {
     case ControlKind::kButton: style |= BS_PUSHBUTTON; break;
@@ -404,6 +417,7 @@ Control createControl(HWND parent, const ControlTemplate& control, ControlRef re
       // ES_NOHIDESEL: the selected field stays visible while the spinner has the focus.
       style |= ES_AUTOHSCROLL | ES_READONLY | ES_CENTER | ES_NOHIDESEL;
       exStyle = WS_EX_CLIENTEDGE;
+      width = std::max(width - spinnerWidth(), 0);
       break;
     case ControlKind::kColourPicker:
       cls = "ComboBox";
@@ -412,8 +426,8 @@ Control createControl(HWND parent, const ControlTemplate& control, ControlRef re
       height += kSwatchItemHeight * static_cast<int>(std::size(kPickerPalette)) + 2;
       break;
   }
-  HWND handle = CreateWindowExA(exStyle, cls, control.text.c_str(), style, control.left, control.top,
-                                control.width, height, parent,
+  HWND handle = CreateWindowExA(exStyle, cls, control.text.c_str(), style, control.left, control.top, width,
+                                height, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(ref.control)),
                                 GetModuleHandleA(nullptr), nullptr);
   Control made{handle, control.name, control.kind};
@@ -427,12 +441,12 @@ Control createControl(HWND parent, const ControlTemplate& control, ControlRef re
   }
   switch (control.kind) {
     case ControlKind::kTimeBox:
-      // Buddy attached but without UDS_SETBUDDYINT or UDS_ARROWKEYS: the up-down
-      // never writes the box and leaves its keys alone.
+      // No buddy: an up-down selects all of its buddy edit's text when a press
+      // ends, which would lose the selected field. Placed at the box's right end.
       made.spinner = CreateWindowExA(0, UPDOWN_CLASSA, nullptr,
-                                     WS_CHILD | (control.visible ? WS_VISIBLE : 0) | UDS_ALIGNRIGHT | UDS_NOTHOUSANDS,
-                                     0, 0, 0, 0, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-      SendMessageA(made.spinner, UDM_SETBUDDY, reinterpret_cast<WPARAM>(handle), 0);
+                                     WS_CHILD | (control.visible ? WS_VISIBLE : 0) | UDS_NOTHOUSANDS,
+                                     control.left + width, control.top, spinnerWidth(), height, parent, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
       SendMessageA(made.spinner, UDM_SETRANGE32, 0, 100);
       SetWindowSubclass(handle, timeBoxInputProc, kTimeBoxSubclass, packRef(ref));
       break;
@@ -609,7 +623,12 @@ RECT windowRect(int window) {
 
 void moveControl(ControlRef control, std::optional<int> left, std::optional<int> top, std::optional<int> width,
                  std::optional<int> height) {
-  if (HWND handle = controlHandle(control)) setPosition(handle, GetParent(handle), left, top, width, height);
+  Control* entry = findControlEntry(control);
+  if (!entry || !entry->handle) return;
+  // A time box's width includes its spinner.
+  if (entry->spinner && width) width = std::max(*width - spinnerWidth(), 0);
+  setPosition(entry->handle, GetParent(entry->handle), left, top, width, height);
+  placeSpinner(*entry);
 }
 
 RECT controlRect(ControlRef control) {
@@ -636,7 +655,11 @@ void setControlText(ControlRef control, std::string_view text) {
 }
 
 void setControlVisible(ControlRef control, bool visible) {
-  if (HWND handle = controlHandle(control)) ShowWindow(handle, visible ? SW_SHOWNA : SW_HIDE);
+  Control* entry = findControlEntry(control);
+  if (!entry) return;
+  for (HWND handle : {entry->handle, entry->spinner}) {
+    if (handle) ShowWindow(handle, visible ? SW_SHOWNA : SW_HIDE);
+  }
 }
 
 namespace {

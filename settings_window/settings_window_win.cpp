@@ -91,7 +91,8 @@ void openReminderSettings() {
   StripState& s = strip();
   settingsRow = kNoClockRow - 1;
   const ControlRef sender = eventSender();
-  if (sender == controlOf(s.window, kClockButton)) settingsRow = 0;
+  const auto firstRowClock = findControl(s.window, kClockButton);
+  if (firstRowClock && sender == *firstRowClock) settingsRow = 0;
   for (std::size_t k = 1; k <= s.clockControls.size(); ++k) {
     if (sender == s.clockControls[k - 1]) {
       settingsRow = static_cast<int>(k);

@@ -149,8 +149,12 @@ click_control msctls_updown32 -5   # the spinner's upper button
 sleep 0.2
 e2e_check_eq "$(box_text)" "2011-02-01-00:00:59" "the spinner's up button steps the selected day"
 e2e_check_eq "$(label_text)" "2011年2月1日0时0分59秒" "and the label follows"
+e2e_check_eq "$(box_selection)" "sel=8,10" "the day stays selected after the spinner press"
+e2e_key Up
+sleep 0.1
+e2e_check_eq "$(box_text)" "2011-02-02-00:00:59" "so the next Up steps the day again"
 e2e_check "close_by_box" "closed again"
-e2e_check_eq "$(memo_item 2)" "two&真&2011-02-01-00:00:59&真&16777215" "the stepped time is stored"
+e2e_check_eq "$(memo_item 2)" "two&真&2011-02-02-00:00:59&真&16777215" "the stepped time is stored"
 e2e_check_eq "$(memo_item 1)" "one&假&$shown&真&16777215" "the other memos are written unchanged"
 
 e2e_case "switching a reminder on, a row colour, and the reminder falling due"
@@ -179,7 +183,7 @@ e2e_check "(( \$(row_text_pixels 1) > 10 ))" "row 1's text stays white"
 e2e_check "close_by_box" "closed again"
 closed_at=$(date +%s)
 e2e_check_eq "$(memo_item 3)" "three&真&$due_text&假&0" "the switch, the time and black (0) are stored for memo 3"
-e2e_check_eq "$(memo_item 2)" "two&真&2011-02-01-00:00:59&真&16777215" "memo 2 keeps its colour"
+e2e_check_eq "$(memo_item 2)" "two&真&2011-02-02-00:00:59&真&16777215" "memo 2 keeps its colour"
 first_red=""
 for _ in $(seq 80); do
   if e2e_colour_near "$(e2e_pixel 500 "$(bar_y 3)")" "$red" 70; then first_red=$(date +%s); break; fi
