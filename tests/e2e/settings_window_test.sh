@@ -12,7 +12,6 @@ source "$here/lib.sh"
 build=$(e2e_windows_build "$1")
 work=$E2E_SHOT_DIR/settings
 settings=$work/配置.dpk
-probe=$work/e2e_probe.exe
 title=定时提醒设定
 E2E_TIMEOUT=15
 
