@@ -60,7 +60,7 @@ wait_closed() {
 # The window's close box, at the right end of its caption.
 close_by_box() {
   local x y w h
-  read -r x y w h < <(e2e_geometry "$settings_window")
+  read -r x y w _ < <(e2e_geometry "$settings_window")
   e2e_click $((x + w - 12)) $((y + 12))
   wait_closed
 }
@@ -104,7 +104,7 @@ e2e_case "a memo with its reminder off opens with the present time"
 today=$(date +%Y-%m-%d)
 open_row 1
 e2e_check "[[ -n \$settings_window ]]" "the clock button opens \"$title\""
-read -r wx wy ww wh < <(e2e_geometry "$settings_window")
+read -r wx wy ww _ < <(e2e_geometry "$settings_window")
 e2e_check_eq "$((wx + ww)) $wy" "$((clock_x - 10)) $(($(clock_y 1) + 10))" \
   "its right edge is 10 px left of the pointer, its top 10 px below"
 e2e_check_eq "$ww" 380 "it is 380 px wide"
