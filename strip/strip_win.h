@@ -55,6 +55,9 @@ struct StripState {
   std::vector<PngEditBox> editBoxes;
   std::vector<PngButton> deleteButtons, clockButtons;
   std::vector<std::string> storedItems;
+  // Bars the last flash framed: the plain bar comes back on each of them even
+  // when its memo stopped being due meanwhile (its time was changed).
+  std::vector<HWND> framedBars;
 
   ReminderLoop reminder;
 };

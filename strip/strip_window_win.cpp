@@ -77,6 +77,7 @@ void showFramesOfDueRows(DateTime moment) {
   for (std::size_t row : due) {
     rowBar(row).setBackImage(isTrue(memos[row - 1].yellowFrame) ? s.yellowFrameImage.get()
                                                                   : s.redFrameImage.get());
+    s.framedBars.push_back(rowBar(row).handle());
   }
   s.stripSurface.refresh();
   const int width = GetSystemMetrics(SM_CXSCREEN);
@@ -87,8 +88,16 @@ void showFramesOfDueRows(DateTime moment) {
 void restoreBarsOfDueRows(DateTime moment) {
   StripState& s = strip();
   const auto due = findDueMemos(s.memos.snapshot(), moment);
+  bool restored = !due.empty();
   for (std::size_t row : due) rowBar(row).setBackImage(s.normalBarImage.get());
-  if (!due.empty()) s.stripSurface.refresh();
+  for (std::size_t row = 1; row <= static_cast<std::size_t>(s.rowCount) && !s.framedBars.empty(); ++row) {
+    PngPictureBox& bar = rowBar(row);
+    if (std::find(s.framedBars.begin(), s.framedBars.end(), bar.handle()) == s.framedBars.end()) continue;
+    bar.setBackImage(s.normalBarImage.get());
+    restored = true;
+  }
+  s.framedBars.clear();
+  if (restored) s.stripSurface.refresh();
 }
 
 void loadImages() {

@@ -224,5 +224,30 @@ e2e_check "wait_closed" "closed"
 e2e_check "[[ \$(memo_item 3) == three\\&假\\&* ]]" "memo 3 is stored with its reminder off"
 e2e_check "[[ \$(xdotool search --onlyvisible --pid $E2E_PID 2>/dev/null) == *$strip_window* ]]" "the strip is still there"
 
+e2e_case "a time moved ahead while the row flashes leaves the bar plain"
+# Memo 1's stored time is long past, so switching it on makes it flash (yellow,
+# as it asks); the window then closes with a time five minutes ahead while the
+# frame shows.
+yellow_frame=255,204,0
+while (( 10#$(date +%M) > 50 )); do sleep 1; done
+open_row 1
+click_control 1
+click_control 2
+e2e_key Home Left Left Up Up Up Up Up
+framed=""
+for _ in $(seq 60); do
+  if e2e_colour_near "$(e2e_pixel 500 "$(bar_y 1)")" "$yellow_frame" 70; then framed=1; break; fi
+  sleep 0.1
+done
+e2e_check "[[ -n \$framed ]]" "row 1 flashes once its reminder is on"
+e2e_check "close_by_box" "closed while the frame shows"
+sleep 2.5  # the plain half of the cycle
+flashed=0
+for _ in $(seq 16); do
+  e2e_colour_near "$(e2e_pixel 500 "$(bar_y 1)")" "$yellow_frame" 70 && flashed=1
+  sleep 0.25
+done
+e2e_check "(( ! flashed ))" "its bar is plain, and stays so, now that the memo is not due"
+
 e2e_stop
 e2e_summary
