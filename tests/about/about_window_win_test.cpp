@@ -10,19 +10,9 @@
 
 #include "about/about_window_win.h"
 #include "skin/toolkit_start_win.h"
+#include "tests/support/pump_messages_win.h"
 
 namespace {
-
-void pumpMessages() {
-  MSG msg;
-  for (int round = 0; round < 3; ++round) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(2);
-  }
-}
 
 // Committed private memory. Wine reports PrivateUsage as 0; PagefileUsage is the same figure on Windows.
 std::size_t committedBytes() {

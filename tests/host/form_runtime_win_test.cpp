@@ -11,19 +11,9 @@
 
 #include "host/form_runtime_win.h"
 #include "skin/native_handles_win.h"
+#include "tests/support/pump_messages_win.h"
 
 namespace {
-
-void pumpMessages() {
-  MSG msg;
-  for (int round = 0; round < 3; ++round) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(2);
-  }
-}
 
 WindowTemplate sampleTemplate() {
   WindowTemplate form;

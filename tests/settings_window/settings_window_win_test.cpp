@@ -7,19 +7,9 @@
 #include <vector>
 
 #include "settings_window/settings_window_win.h"
+#include "tests/support/pump_messages_win.h"
 
 namespace {
-
-void pumpMessages() {
-  MSG msg;
-  for (int round = 0; round < 3; ++round) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(2);
-  }
-}
 
 // A settings window with only the time box's handlers: nothing touches the strip.
 class SettingsWindow : public testing::Test {
