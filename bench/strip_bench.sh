@@ -17,10 +17,8 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 # prepare COUNT TIMER_ON: a fresh directory with the bench and COUNT memos, due long ago when TIMER_ON is 真.
 prepare() {
-  local items="" i
-  for ((i = 1; i <= $1; i++)); do items+="备忘$i&$2&2011-01-01-12:00:00&假&16777215\\"; done
   e2e_prepare_dir "$work" "$build/bench/strip_bench.exe" || exit 1
-  printf '[各项配置]\n启动X坐标=300\n启动Y坐标=40\n条目内容=%s\n' "$items" | e2e_write_settings "$work" - || exit 1
+  printf '[各项配置]\n启动X坐标=300\n启动Y坐标=40\n条目内容=%s\n' "$(e2e_memo_items "$1" "$2")" | e2e_write_settings "$work" - || exit 1
 }
 
 case $mode in

@@ -11,16 +11,9 @@ seconds=${2:-60}
 work=$E2E_SHOT_DIR/idle
 ticks=$(getconf CLK_TCK)
 
-# memo_items COUNT TIMER_ON: COUNT memos, each with its reminder due long ago when TIMER_ON is 真.
-memo_items() {
-  local items="" i
-  for ((i = 1; i <= $1; i++)); do items+="备忘$i&$2&2011-01-01-12:00:00&假&16777215\\"; done
-  printf '%s' "$items"
-}
-
 start_strip() {
   e2e_prepare_dir "$work" "$build/strip/memo.exe" || exit 1
-  printf '[各项配置]\n启动X坐标=300\n启动Y坐标=40\n条目内容=%s\n' "$(memo_items "$1" "$2")" |
+  printf '[各项配置]\n启动X坐标=300\n启动Y坐标=40\n条目内容=%s\n' "$(e2e_memo_items "$1" "$2")" |
     e2e_write_settings "$work" - || exit 1
   e2e_start "$work" memo.exe
   e2e_wait_window "$E2E_PID" 60 >/dev/null || exit 1

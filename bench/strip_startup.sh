@@ -35,8 +35,7 @@ done | median)
 printf '%-28s %7.3f s\n' "wine notepad (floor)" "$floor"
 
 for memos in 1 41 200; do
-  items=""
-  for i in $(seq "$memos"); do items+="备忘$i&假&2011-01-01-12:00:00&假&16777215\\"; done
+  items=$(e2e_memo_items "$memos")
   seconds=$(for _ in $(seq "$runs"); do
     rm -rf "$work" && mkdir -p "$work" && cp "$build/strip/memo.exe" "$work/"
     printf '[各项配置]\n启动X坐标=300\n启动Y坐标=40\n条目内容=%s\n' "$items" | e2e_write_settings "$work" -

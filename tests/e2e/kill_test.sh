@@ -13,8 +13,7 @@ work=$E2E_SHOT_DIR/kill
 other=$E2E_SHOT_DIR/other
 settings=$work/配置.dpk
 
-items=""
-for i in $(seq 40); do items+="备忘$i&假&2011-01-01-12:00:00&假&16777215\\"; done
+items=$(e2e_memo_items 40)
 expected="$items"
 
 rm -rf "$work" && mkdir -p "$work" && cp "$build/strip/memo.exe" "$work/"

@@ -37,6 +37,14 @@ e2e_windows_build() { if [[ -d $1/windows ]]; then printf '%s\n' "$1/windows"; e
 
 # --- starting the program ----------------------------------------------------
 
+# e2e_memo_items COUNT [TIMER_ON]: a "条目内容" value of COUNT memos 备忘1, 备忘2, ..., each with
+# the reminder switch TIMER_ON (default 假) and a time long past, so that 真 makes every one due.
+e2e_memo_items() {
+  local items="" i
+  for ((i = 1; i <= $1; i++)); do items+="备忘$i&${2:-假}&2011-01-01-12:00:00&假&16777215\\"; done
+  printf '%s' "$items"
+}
+
 # e2e_write_settings DIR FIXTURE: writes FIXTURE (a UTF-8 file, "-" for stdin) as DIR/配置.dpk in GBK with CR LF lines.
 e2e_write_settings() {
   local dir=$1 fixture=$2
